@@ -2,6 +2,24 @@
 
 namespace vt {
 
+InputReply Prompter::inputDialog(const std::string& caption, const std::string& prompt, const std::string& initial,
+                                 int, bool) {
+  auto text = inputLine(caption, prompt, initial);
+  if (text) return {InputOutcome::Ok, *text};
+  return {InputOutcome::Cancel, initial};
+}
+
+InputReply ScriptedPrompter::inputDialog(const std::string& caption, const std::string& prompt,
+                                         const std::string& initial, int maxLength, bool handleIndividually) {
+  if (nextReply_ < inputReplies.size()) {
+    prompts.push_back(caption);
+    InputReply r = inputReplies[nextReply_++];
+    if (r.outcome == InputOutcome::Cancel) r.text = initial;
+    return r;
+  }
+  return Prompter::inputDialog(caption, prompt, initial, maxLength, handleIndividually);
+}
+
 Answer ScriptedPrompter::message(MsgKind kind, const std::string& text, Buttons buttons, Answer defaultButton) {
   Answer a;
   if (nextAnswer_ < answers.size()) {

@@ -11,6 +11,13 @@ enum class MsgKind { Error, Warning, Information, Confirmation };
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { None, Ok, Yes, No, Cancel };
 
+// Outcome of the one-line input dialog with its optional third button.
+enum class InputOutcome { Ok, Cancel, HandleIndividually };
+struct InputReply {
+  InputOutcome outcome = InputOutcome::Cancel;
+  std::string text;  // the field's text after Ok; the initial text otherwise
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -20,6 +27,10 @@ class Prompter {
   // The one-line input dialog; nullopt when cancelled.
   virtual std::optional<std::string> inputLine(const std::string& caption, const std::string& prompt,
                                                const std::string& initial) = 0;
+  // The same dialog with a length limit and, when asked for, the "&Handle Individually" button.
+  // By default it is answered through inputLine (Ok or Cancel only).
+  virtual InputReply inputDialog(const std::string& caption, const std::string& prompt,
+                                 const std::string& initial, int maxLength, bool handleIndividually);
   // File choosers; filter is "Description (*.ext)"; nullopt when cancelled.
   virtual std::optional<std::string> openFileName(const std::string& title, const std::string& filter,
                                                   const std::string& folder) = 0;
@@ -42,6 +53,8 @@ class ScriptedPrompter : public Prompter {
  public:
   std::vector<Answer> answers;
   std::vector<std::optional<std::string>> inputs;     // for inputLine
+  // For inputDialog: scripted replies are used first, then `inputs` as Ok/Cancel.
+  std::vector<InputReply> inputReplies;
   std::vector<std::optional<std::string>> fileNames;  // for openFileName and saveFileName
   std::vector<ShownMessage> shown;
   std::vector<std::string> prompts;  // captions of input lines and file choosers, in order
@@ -49,6 +62,8 @@ class ScriptedPrompter : public Prompter {
   Answer message(MsgKind kind, const std::string& text, Buttons buttons, Answer defaultButton) override;
   std::optional<std::string> inputLine(const std::string& caption, const std::string& prompt,
                                        const std::string& initial) override;
+  InputReply inputDialog(const std::string& caption, const std::string& prompt, const std::string& initial,
+                         int maxLength, bool handleIndividually) override;
   std::optional<std::string> openFileName(const std::string& title, const std::string& filter,
                                           const std::string& folder) override;
   std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
@@ -58,7 +73,7 @@ class ScriptedPrompter : public Prompter {
   std::vector<std::string> texts() const;
 
  private:
-  size_t nextAnswer_ = 0, nextInput_ = 0, nextFile_ = 0;
+  size_t nextAnswer_ = 0, nextInput_ = 0, nextFile_ = 0, nextReply_ = 0;
 };
 
 }  // namespace vt
