@@ -45,6 +45,7 @@ enum LossIssue : unsigned {
   kLossNoDiameterBefore = 1u << 7,
   kLossNoDiameterAfter = 1u << 8,
   kLossBadStatedLoss = 1u << 9,   // fixed-head-loss element whose stated loss is not finite
+  kLossBadFlow = 1u << 10,        // the flow itself is not finite
 };
 
 inline constexpr double kMaxLoss = 1.0e30;  // ft; fits a single-precision field
@@ -75,9 +76,9 @@ float ManningLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* i
 // Fittings, valves, nozzles/orifices (orifice equation) and tank inlets/exits: h = K V²/2g.
 double KValueLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues = nullptr);
 
-// The diameter an enlarge/contract takes from neighbour m: a pipe's inner diameter or a fitting's
-// or valve's diameter; negative when m is no such element (a marker, a gauge, out of range ...).
-float neighbourDiameter(const Project& p, int m);
+// The diameter an enlarge/contract takes from neighbour m into d: a pipe's inner diameter or a
+// fitting's or valve's diameter. False when m is no such element (a marker, a gauge, out of range).
+bool neighbourDiameter(const Project& p, int m, float& d);
 
 // Sets K (Coef) and Dia of the kind-56 element n from the diameters of the entries `before` and
 // `after` it. followFlow: the iterative solution's rule (enlargement and contraction swap when
@@ -90,7 +91,7 @@ unsigned EnlargeContractK(Project& p, std::span<const int16_t> seq, int pos, boo
 
 // What ElementHeadLoss found.
 struct LossResult {
-  double loss = 0.0;     // ft, finite, never negative
+  double loss = 0.0;     // ft, finite; never negative except a fixed-loss element's stated loss
   bool hasLoss = false;  // false: the element has no loss of its own here (gauge, pump, a supply
                          // without inlet/exit loss) or it was not computed (kLossBadEquation):
                          // leave the stored head-loss field as it is
