@@ -124,31 +124,24 @@ void ShellCommands::Reopen(int k) {
 
 ReadResult ShellCommands::openProject(const std::string& path) {
   if (path.empty()) return ReadResult::NotRead;
-  ReadResult r = host_.readProject(path);
-  if (r == ReadResult::Failed) {
+  const bool hadElements = p_.tot_elems > 0;
+  const std::string previous = s_.projectFile;
+  const ReadResult r = host_.readProject(path);
+  if (r == ReadResult::NotRead) return r;
+  if (hadElements) host_.closeSolutionWindow();
+  UpdateFileList(previous, path);
+  if (r == ReadResult::Ok) {
+    s_.projectFile = path;
+    s_.projectName = bareName(path);
+  } else {
+    // Nothing usable was read: the label must not name a file that is not the project shown.
     s_.projectFile.clear();
     s_.projectName.clear();
   }
-  if (r != ReadResult::NotRead) {
-    s_.HasLastSolution = false;
-    s_.sysTypeText = sysTypeText(p_.sys.SysType, false);
-    s_.lineText = lineText(p_.CurLine);
-  }
+  s_.HasLastSolution = false;
+  s_.sysTypeText = sysTypeText(p_.sys.SysType, false);
+  s_.lineText = lineText(p_.CurLine);
   return r;
-}
-
-void ShellCommands::prepareForRead(const std::string& path) {
-  const std::string previous = s_.projectFile;
-  if (p_.tot_elems > 0) {
-    p_.ClearProject();
-    host_.closeSolutionWindow();
-  }
-  s_.projectFile.clear();
-  s_.projectName.clear();
-  s_.sysTypeText = sysTypeText(1, false);
-  UpdateFileList(previous, path);
-  s_.projectFile = path;
-  s_.projectName = bareName(path);
 }
 
 // ---------------------------------------------------------------- save

@@ -33,7 +33,7 @@ struct ShellState {
 // How reading a project file ended.
 enum class ReadResult {
   NotRead,  // nothing was touched (no name, or no such file)
-  Failed,   // the project was emptied and the label cleared
+  Failed,   // the project is empty (not a project file, or damaged): the label is cleared
   Ok,
 };
 
@@ -41,8 +41,7 @@ enum class ReadResult {
 class ShellHost {
  public:
   virtual ~ShellHost() = default;
-  // getProjData: reads a project file; before it touches the project it calls
-  // ShellCommands::prepareForRead with the file's name.
+  // getProjData: empties the project and reads the file into it (messages shown by the reader).
   virtual ReadResult readProject(const std::string& path) = 0;
   // SaveProj into a new file of that name (clipboard question included); false when it failed
   // (the failure has been shown).
@@ -78,10 +77,9 @@ class ShellCommands {
   // Save returns true when the project was written.
   bool Save();
   bool SaveAs();
-  // Opens a project by name (start-up, Open, Reopen); getProjData.
+  // Opens a project by name (start-up, Open, Reopen): getProjData with the window's bookkeeping
+  // (solution window, recent files, project-file label, system type and line texts).
   ReadResult openProject(const std::string& path);
-  // The emptying and bookkeeping that precede reading a file (called by the host's readProject).
-  void prepareForRead(const std::string& path);
   // True when the window may close; the configuration has then been written.
   bool ExitQuery();
 

@@ -33,18 +33,18 @@ std::string slurp(const fs::path& f) {
 // Stands in for the window: reads a "project" by building a small system, writes a marker file.
 struct FakeHost : ShellHost {
   Project& p;
-  ShellCommands* cmds = nullptr;
   std::vector<std::string> calls;
   bool writeOk = true;
+  ReadResult readAs = ReadResult::Ok;
 
   explicit FakeHost(Project& project) : p(project) {}
   ReadResult readProject(const std::string& path) override {
     calls.push_back("read " + path);
     if (!fs::exists(path)) return ReadResult::NotRead;
-    cmds->prepareForRead(path);
-    buildSmallSystem(p);
+    p.ClearProject();
+    if (readAs == ReadResult::Ok) buildSmallSystem(p);
     p.SetModified(false);
-    return ReadResult::Ok;
+    return readAs;
   }
   bool writeProject(const std::string& path) override {
     calls.push_back("write " + path);
@@ -80,7 +80,6 @@ class ShellCommandsTest : public ::testing::Test {
     state.ProgramFolder = (dir / "prog").string() + "/";
     state.DesktopFolder = (dir / "desk").string() + "/";
     project.setPrompter(&prompter);
-    host.cmds = &cmds;
   }
   void TearDown() override { fs::remove_all(dir); }
 
@@ -204,6 +203,23 @@ TEST_F(ShellCommandsTest, ReopenOpensTheListedFileAndReordersTheList) {
   EXPECT_EQ(state.RecentFiles[1], "");
   EXPECT_EQ(project.tot_elems, 3);  // the old project was emptied before the read
   EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ShellCommandsTest, AFileThatCouldNotBeReadLeavesNoLabel) {
+  const fs::path good = dir / "proj" / "good.pzn";
+  const fs::path bad = dir / "proj" / "bad.pzn";
+  touch(good);
+  touch(bad);
+  // A missing file touches nothing.
+  EXPECT_EQ(cmds.openProject((dir / "proj" / "none.pzn").string()), ReadResult::NotRead);
+  EXPECT_EQ(state.projectFile, "");
+  ASSERT_EQ(cmds.openProject(good.string()), ReadResult::Ok);
+  host.readAs = ReadResult::Failed;
+  EXPECT_EQ(cmds.openProject(bad.string()), ReadResult::Failed);
+  EXPECT_EQ(state.projectFile, "");
+  EXPECT_EQ(state.RecentFiles[0], good.string());
+  EXPECT_TRUE(host.called("closeSolution"));  // the old project was emptied
+  EXPECT_EQ(project.tot_elems, 0);
 }
 
 TEST_F(ShellCommandsTest, SaveWritesOnceWithASingleExtensionAndAsksBeforeOverwriting) {
