@@ -133,7 +133,7 @@ class Table {
   // Reads a data packet from text; sourceName names it in the error
   // "Malformed table data <sourceName>: <reason>".
   static Table fromText(std::string_view text, std::string_view sourceName = "(text)");
-  // The whole table as one line of data-packet text (no line breaks), rows in file order.
+  // The whole table as one line of data-packet text (no line breaks), rows in saved order.
   std::string toText() const;
 
   // Writes the file through a temporary file in the same folder renamed over the old one.
@@ -150,7 +150,8 @@ class Table {
   void requireFields(std::initializer_list<std::string_view> names) const;
 
   // Indexes. A primary index also gives the order in which rows are saved. The first index added
-  // becomes current; setIndex("") returns to file order.
+  // becomes current; setIndex("") returns to file order. An index on a field the table lacks
+  // throws TableError "Malformed table file <path>: missing field <name>".
   void addIndex(std::string name, std::vector<std::string> fields, CaseRule rule = CaseRule::Insensitive,
                 bool primary = false);
   void setIndex(std::string_view name);
@@ -172,7 +173,8 @@ class Table {
   // First row whose leading current-index fields equal key (under the index's case rule).
   Row* findKey(const std::vector<Value>& key);
   const Row* findKey(const std::vector<Value>& key) const;
-  // First row, in the current order, whose fields equal the given values.
+  // First row, in the current order, whose fields equal the given values. Naming a field the
+  // table does not have throws TableError (as does setRangeOn).
   Row* locate(const FieldValues& fieldValues, CaseRule rule = CaseRule::Sensitive);
   const Row* locate(const FieldValues& fieldValues, CaseRule rule = CaseRule::Sensitive) const;
 
