@@ -15,9 +15,13 @@ std::vector<ValfitKind> loadValfitKinds(const Table& table) {
     k.fitting = row->str("ValorFit") == "F";
     k.desc = row->str("Desc");
     k.code = static_cast<int>(row->integer("ID"));
-    for (size_t i = 0; i < kValfitColumns.size(); ++i)
-      if (table.hasField(kValfitColumns[i]) && !row->isNull(kValfitColumns[i]))
-        k.k[i] = row->num(kValfitColumns[i]);
+    for (size_t i = 0; i < kValfitColumns.size(); ++i) {
+      // The size columns are named ".5" ... "18."; XML attribute names cannot start with a digit or
+      // a dot, so files may carry them with a leading underscore.
+      std::string name = kValfitColumns[i];
+      if (!table.hasField(name)) name = "_" + name;
+      if (table.hasField(name) && !row->isNull(name)) k.k[i] = row->num(name);
+    }
     out.push_back(std::move(k));
   }
   return out;
