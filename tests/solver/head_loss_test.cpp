@@ -3,8 +3,11 @@
 // 1.486, K·V²/2g, the orifice equation), never against values this code printed.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <new>
 #include <numbers>
 #include <vector>
 
@@ -12,6 +15,17 @@
 #include "solver/curves.h"
 #include "solver/equivalent_length.h"
 #include "solver/head_loss.h"
+
+// Counts every allocation of this test binary, so a test can show that the routines the iteration
+// calls thousands of times allocate nothing.
+static std::atomic<long> gAllocations{0};
+void* operator new(std::size_t size) {
+  ++gAllocations;
+  if (void* ptr = std::malloc(size ? size : 1)) return ptr;
+  throw std::bad_alloc();
+}
+void operator delete(void* ptr) noexcept { std::free(ptr); }
+void operator delete(void* ptr, std::size_t) noexcept { std::free(ptr); }
 
 namespace vt {
 namespace {
@@ -405,6 +419,52 @@ TEST_F(HeadLossTest, LossBeyondSinglePrecisionIsClampedAndFinite) {
   EXPECT_TRUE(std::isfinite(sums.LoopHeadSum));
   EXPECT_TRUE(std::isfinite(sums.LoopSlopeSum));
   EXPECT_GT(sums.LoopHeadSum, 0.0);
+}
+
+// ---------------------------------------------------------------- no allocation in the iteration
+
+TEST_F(HeadLossTest, RoutinesOfTheIterationAllocateNothing) {
+  p.liquid.LiqKVis = 1.0;
+  pipe(1, 100, 2.067, 140, 50);
+  valfit(2, kKindEnlargeContract, 0, 0, 30, 50);
+  pipe(3, 100, 4.026, 0.00015, 50);
+  valfit(4, 12, 0.8f, 2.067f, 0, 50);
+  supply(5, 0, 1, 0.5f, 3.068f, 50);
+  p.createElement(6, kPump);
+  *p.pump[6] = newPump();
+  p.pump[6]->CurveDefined = 1;
+  p.pump[6]->FlowIncr = 100;
+  p.pump[6]->ShutoffHead = 100;
+  p.pump[6]->Head1 = 95;
+  p.pump[6]->Head2 = 85;
+  p.pump[6]->Head3 = 70;
+  p.pump[6]->NPSHR1 = 5;
+  p.pump[6]->NPSHR2 = 7;
+  p.pump[6]->NPSHR3 = 11;
+  ASSERT_TRUE(FitPumpCurve(*p.pump[6]));
+  p.createElement(7, kFVH);
+  p.fvh[7]->FlowIncr = 100;
+  p.fvh[7]->HeadLoss1 = 2;
+  p.fvh[7]->HeadLoss2 = 8;
+  ASSERT_TRUE(FitFvhCurve(*p.fvh[7]));
+  const Neighbours around{1, 3, true};
+
+  const long before = gAllocations.load();
+  double total = 0;
+  for (int16_t eq : {1, 2, 3}) {
+    p.sys.HeadCalc = eq;
+    for (bool eqLen : {false, true}) {
+      p.sys.EqLen = eqLen;
+      for (float Q : {50.0f, -50.0f, 5000.0f}) {
+        for (int n : {1, 3, 4, 5, 7}) total += ElementHeadLoss(p, n, 1, Q, sums).loss;
+        total += ElementHeadLoss(p, 2, -1, Q, sums, &around).loss;
+        total += PumpOperatingHead(*p.pump[6], std::fabs(Q)).head + PumpNpshr(*p.pump[6], std::fabs(Q));
+        total += FvhSlope(*p.fvh[7], Q) + PumpHead(*p.pump[6], Q);
+      }
+    }
+  }
+  EXPECT_EQ(gAllocations.load() - before, 0);
+  EXPECT_TRUE(std::isfinite(total));
 }
 
 // ---------------------------------------------------------------- get_hl
