@@ -1,5 +1,6 @@
 #include "solver/curves.h"
 
+#include <cfloat>
 #include <cmath>
 
 #include "solver/head_loss.h"
@@ -10,6 +11,8 @@ namespace vt {
 namespace {
 
 bool finite(double v) { return std::isfinite(v); }
+// Whether a double can be stored in a single-precision field as a finite number.
+bool fitsSingle(double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; }
 bool blank(float v) { return v == kBlank; }
 
 void clearNpshrFit(Pump& pump) { pump.NpshBase = pump.NpshCoef = pump.NpshExp = kBlank; }
@@ -28,13 +31,15 @@ bool FitPumpCurve(Pump& pump) {
   const double c3 = (H3 - 3.0 * (static_cast<double>(H2) - H1) - H0) / (6.0 * h * h * h);
   const double c2 = (static_cast<double>(H0) + H2 - 2.0 * H1) / (2.0 * h * h) - 3.0 * c3 * h;
   const double c1 = (static_cast<double>(H1) - H0) / h - c2 * h - c3 * h * h;
-  const float c[4] = {H0, static_cast<float>(c1), static_cast<float>(c2), static_cast<float>(c3)};
-  if (!finite(c[1]) || !finite(c[2]) || !finite(c[3])) {
+  if (!fitsSingle(c1) || !fitsSingle(c2) || !fitsSingle(c3)) {
     // An increment so small that the curve cannot be held: treat it as not given.
     pump.CurveCoef[0] = kBlank;
     return false;
   }
-  for (int i = 0; i < 4; ++i) pump.CurveCoef[i] = c[i];
+  pump.CurveCoef[0] = H0;
+  pump.CurveCoef[1] = static_cast<float>(c1);
+  pump.CurveCoef[2] = static_cast<float>(c2);
+  pump.CurveCoef[3] = static_cast<float>(c3);
   return FitNpshr(pump);
 }
 
@@ -48,7 +53,7 @@ bool FitNpshr(Pump& pump) {
   if (!(delta > 0.0) || !finite(delta)) return false;
   const double exponent = std::log((static_cast<double>(N2) - N1) / (static_cast<double>(N3) - N1)) / std::log(0.5);
   const double coef = (static_cast<double>(N2) - N1) / std::pow(delta, exponent);
-  if (!finite(exponent) || !finite(coef) || !finite(static_cast<float>(coef))) return false;
+  if (!fitsSingle(exponent) || !fitsSingle(coef)) return false;
   pump.NpshBase = N1;
   pump.NpshCoef = static_cast<float>(coef);
   pump.NpshExp = static_cast<float>(exponent);
@@ -68,7 +73,7 @@ bool FitFvhCurve(FVH& fvh) {
   }
   const double b = std::log10(static_cast<double>(h1) / h2) / std::log10(0.5);
   const double a = h1 / std::pow(delta / kGpmPerCfs, b);
-  if (!finite(static_cast<float>(a)) || !finite(static_cast<float>(b))) {
+  if (!fitsSingle(a) || !fitsSingle(b)) {
     fvh.CoefA = fvh.CoefB = kBlank;
     return false;
   }
@@ -81,8 +86,7 @@ float PumpHead(const Pump& pump, float Q) {
   const double q = Q / kGpmPerCfs;
   const float* c = pump.CurveCoef;
   const double H = c[0] + c[1] * q + c[2] * q * q + c[3] * q * q * q;
-  const float h = static_cast<float>(H);
-  return finite(h) ? h : 0.0f;
+  return fitsSingle(H) ? static_cast<float>(H) : 0.0f;
 }
 
 HeadSlope PumpOperatingHead(const Pump& pump, float Q) {
@@ -127,15 +131,13 @@ float PumpNpshr(const Pump& pump, float Q) {
   if (Q <= delta) return pump.NPSHR1;
   if (blank(pump.NpshBase)) return kBlank;
   const double v = pump.NpshBase + pump.NpshCoef * std::pow(Q - delta, static_cast<double>(pump.NpshExp));
-  const float r = static_cast<float>(v);
-  return finite(r) ? r : kBlank;
+  return fitsSingle(v) ? static_cast<float>(v) : kBlank;
 }
 
 float FvhLoss(const FVH& fvh, float Q) {
   if (blank(fvh.CoefA) || blank(fvh.CoefB)) return 0.0f;
   const double h = fvh.CoefA * std::pow(std::fabs(Q) / kGpmPerCfs, static_cast<double>(fvh.CoefB));
-  const float r = static_cast<float>(h);
-  return finite(r) ? r : 0.0f;
+  return fitsSingle(h) ? static_cast<float>(h) : 0.0f;
 }
 
 double FvhSlope(const FVH& fvh, float Q) {

@@ -142,6 +142,7 @@ float DarcyWeisbachLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsig
     eps = kFittingRoughness;
     L = equivalentLengthFt(k, d);
     D = d;
+    if (!(L * 12.0 <= kMaxLoss)) return raise(issues, kLossBadCoefficient), 0.0f;  // K beyond reason
     if (type != kSupply) p.valfit[n]->EqLength = static_cast<float>(L * 12.0);
   }
   if (std::fabs(q) <= 1e-20) return 0.0f;
