@@ -256,6 +256,16 @@ int findField(const std::vector<FieldDef>& fields, std::string_view name) {
   return -1;
 }
 
+// The attribute under which a field is written: its own name when that is a valid XML name,
+// else "_" + name (a field named ".5" is declared with fieldname=".5" attrname="_.5").
+std::string xmlAttrName(const std::string& name) {
+  auto start = [](unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; };
+  auto inner = [&](unsigned char c) { return start(c) || std::isdigit(c) || c == '.' || c == '-'; };
+  bool ok = !name.empty() && start(static_cast<unsigned char>(name[0]));
+  for (size_t i = 1; ok && i < name.size(); ++i) ok = inner(static_cast<unsigned char>(name[i]));
+  return ok ? name : "_" + name;
+}
+
 int requireField(const TableState& s, std::string_view name) {
   int i = findField(s.fields, name);
   if (i < 0) throw TableError("Malformed table file " + s.where() + ": missing field " + std::string(name));
@@ -318,7 +328,9 @@ pugi::xml_document toDocument(TableState& s) {
   pugi::xml_node fields = meta.append_child("FIELDS");
   for (const FieldDef& f : s.fields) {
     pugi::xml_node n = fields.append_child("FIELD");
-    n.append_attribute("attrname") = f.name.c_str();
+    const std::string attr = xmlAttrName(f.name);
+    if (attr != f.name) n.append_attribute("fieldname") = f.name.c_str();
+    n.append_attribute("attrname") = attr.c_str();
     n.append_attribute("fieldtype") = typeName(f.type);
     if (f.type == FieldType::String && f.width > 0) n.append_attribute("WIDTH") = f.width;
   }
@@ -337,7 +349,7 @@ pugi::xml_document toDocument(TableState& s) {
         case Value::Kind::Bool: text = v.boolValue() ? "TRUE" : "FALSE"; break;
         case Value::Kind::Null: break;
       }
-      row.append_attribute(s.fields[i].name.c_str()) = text.c_str();
+      row.append_attribute(xmlAttrName(s.fields[i].name).c_str()) = text.c_str();
     }
   }
   return doc;
@@ -349,9 +361,11 @@ void fromDocument(TableState& s, const pugi::xml_document& doc, const std::strin
   if (!packet) throw TableError(prefix + "no DATAPACKET element");
   pugi::xml_node fields = packet.child("METADATA").child("FIELDS");
   if (!fields) throw TableError(prefix + "no METADATA/FIELDS element");
+  std::vector<FieldDef> attrFields;  // the rows' attribute name of each field
   for (pugi::xml_node n : fields.children("FIELD")) {
     FieldDef f;
-    f.name = n.attribute("attrname").as_string();
+    f.name = n.attribute("fieldname") ? n.attribute("fieldname").as_string() : n.attribute("attrname").as_string();
+    attrFields.push_back(FieldDef{n.attribute("attrname") ? n.attribute("attrname").as_string() : f.name});
     if (f.name.empty()) throw TableError(prefix + "a field without a name");
     if (findField(s.fields, f.name) >= 0) throw TableError(prefix + "field " + f.name + " declared twice");
     std::optional<FieldType> t = typeFromName(n.attribute("fieldtype").as_string());
@@ -370,7 +384,7 @@ void fromDocument(TableState& s, const pugi::xml_document& doc, const std::strin
     ++rowNumber;
     std::unique_ptr<Row> row = s.makeRow();
     for (pugi::xml_attribute a : n.attributes()) {
-      int i = findField(s.fields, a.name());
+      int i = findField(attrFields, a.name());
       if (i < 0) continue;  // bookkeeping attributes of other writers
       Converted c = convertTo(s.fields[static_cast<size_t>(i)], Value(a.as_string()), false);
       if (!c.value)
