@@ -1,7 +1,8 @@
 """Generates data/VTDefs.XML, the configuration a first start copies into the data folder.
 
 Defaults: Hazen-Williams, flow tolerance 0.001 gpm, 14.7 psia, saturated water at 60 F (the
-values of that row of Liq_prop.XML), standard English units, empty folders and files so that
+values of that row of Liq_prop.XML), English units (the standard English set, except viscosity in centistokes, the unit of the liquid
+table, where the standard set's square feet per second would show 1.2E-005), empty folders and files so that
 the program's own defaults apply. There is no "Version" record: the first start adds it.
 """
 import os
@@ -41,12 +42,12 @@ RECORDS = [
     ("UnitEnglish", None, "yes", None, None, None),
     ("UnitPHead", "Feet of liquid (ft liq)", "ft liq", "ft", 1, None),
     ("UnitFlow", "US Gallons/min (USgpm)", "USgpm", "gpm", 1, None),
-    ("UnitSHead", "Pounds/sq.inch (psi)", "psi", "psi", 0.4335, None),
+    ("UnitSHead", "Pounds/sq.inch (psi)", "psi", "psi", 0.4335275040010043, None),
     ("UnitLiqTemp", "Degrees Fahr (F)", "F", None, None, None),
     ("UnitViscosity", "Centistokes (cSt)", "cSt", None, 1, None),
     ("UnitVP", "Pounds/sq.inch (psi)", "psi", None, 1, None),
     ("UnitDia", "Inches (in)", "in", "in", 1, None),
-    ("UnitLen", "Feet (ft)", "ft", "ft", 1 / 12, None),
+    ("UnitLen", "Feet (ft)", "ft", "ft", 0.08333333333333333, None),
     ("UnitVel", "Feet/sec (ft/s)", "ft/s", "ft/s", 1, None),
     ("UnitPower", "Brake hp (bhp)", "bhp", None, 1, None),
     ("LiqDesc", "Water,Saturated at  60 deg F", None, None, None, None),

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "model/records.h"
+#include "units/units_catalogue.h"
 
 namespace vt {
 
@@ -146,21 +147,6 @@ void applyWindow(Table& defs, WindowSettings& w) {
   }
 }
 
-struct UnitKey {
-  const char* key;
-  UnitChoice UnitsInUse::*choice;
-  bool factor;
-  bool shortLabel;
-};
-
-constexpr UnitKey kUnitKeys[] = {
-    {"UnitPHead", &UnitsInUse::PHead, true, true},        {"UnitFlow", &UnitsInUse::Flow, true, true},
-    {"UnitSHead", &UnitsInUse::SHead, true, true},        {"UnitLiqTemp", &UnitsInUse::LiqTemp, false, false},
-    {"UnitViscosity", &UnitsInUse::Viscosity, true, false}, {"UnitVP", &UnitsInUse::VP, true, false},
-    {"UnitDia", &UnitsInUse::Dia, true, true},            {"UnitLen", &UnitsInUse::Len, true, true},
-    {"UnitVel", &UnitsInUse::Vel, true, true},            {"UnitPower", &UnitsInUse::Power, true, false},
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------- data-file step
@@ -280,37 +266,6 @@ void runDataFileStep(ShellState& st, const std::string& programVersion, const st
   }
 }
 
-// ---------------------------------------------------------------- units
-
-void refreshDerivedUnits(UnitsInUse& u, double liqSG) {
-  auto effective = [liqSG](const UnitChoice& c) {
-    const bool head = c.abbrev == "ft liq" || c.abbrev == "mtr liq";
-    return head ? c.factor : c.factor * liqSG;
-  };
-  u.PHeadFactor = effective(u.PHead);
-  u.SHeadFactor = effective(u.SHead);
-  u.SpecHeatLabel = u.LiqTemp.abbrev == "F" ? "Btu/lbF" : "Cal/grC";
-  u.nominalMillimetre = !(u.Dia.abbrev == "in" || u.Dia.abbrev == "ft");
-}
-
-void applyUnitRecords(Table& defs, UnitsInUse& u, double liqSG) {
-  for (const UnitKey& k : kUnitKeys) {
-    Row* r = record(defs, k.key);
-    if (!r) continue;
-    UnitChoice& c = u.*(k.choice);
-    c.abbrev = r->str("Abrev");
-    c.desc = r->str("Desc");
-    if (k.factor) {
-      // A unit without a usable factor would turn every value into zero or infinity.
-      std::optional<double> f = number(*r);
-      if (f && *f > 0) c.factor = *f;
-    }
-    if (k.shortLabel) c.shortLabel = r->str("Short");
-  }
-  if (Row* r = record(defs, "UnitEnglish")) u.unitSystem = r->str("Abrev") == "yes" ? 'E' : 'M';
-  refreshDerivedUnits(u, liqSG);
-}
-
 // ---------------------------------------------------------------- get_defaults / put_defaults
 
 std::string startupProject(const std::vector<std::string>& args, const std::string& currentFile,
@@ -353,7 +308,7 @@ std::string get_defaults(Project& p, ShellState& st, WindowSettings& w, const De
   applySettings(defs, p);
   applyLiquid(defs, p);
   applyProjectInfo(defs, p);
-  applyUnitRecords(defs, p.units, p.liquid.LiqSG);
+  readUnitsFromConfig(p.units, defs, p.liquid.LiqSG);
 
   std::string current;
   if (Row* r = record(defs, "CurrentFile")) current = r->str("Desc");

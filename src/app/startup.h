@@ -94,12 +94,6 @@ bool put_defaults(const Project& project, const ShellState& state, const WindowS
 std::string startupProject(const std::vector<std::string>& args, const std::string& currentFile,
                            const std::string& projectFolder);
 
-// Reads the configuration's unit records into `units` (missing records leave their quantity as
-// it is) and recomputes the derived values for the liquid's specific gravity.
-void applyUnitRecords(Table& defs, UnitsInUse& units, double liqSG);
-// The two pressure factors with specific gravity, the specific-heat label and the nominal table.
-void refreshDerivedUnits(UnitsInUse& units, double liqSG);
-
 // Loads the configuration table with its primary index on Parameter (case-insensitive).
 Table loadConfig(const std::string& path);
 
