@@ -4,7 +4,6 @@
 #include <cmath>
 #include <filesystem>
 
-#include "app/startup.h"
 #include "data/table.h"
 #include "editors/config_defaults.h"
 #include "editors/editor_common.h"
@@ -352,7 +351,7 @@ bool SystemOptionsForm::accept() {
   l.LiqDesc = cut39(liqDesc);
   l.LiqTemp = static_cast<float>(temp_);
   l.LiqSG = static_cast<float>(sg_);
-  refreshDerivedUnits(project_.units, l.LiqSG > 0 ? l.LiqSG : 1.0);
+  refreshPressureFactors(project_.units, l.LiqSG);
   l.LiqKVis = kvis_;
   l.LiqVP = static_cast<float>(vp_);
   l.LiqSpecHeat = static_cast<float>(specHeat_);
