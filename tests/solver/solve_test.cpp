@@ -4,6 +4,7 @@
 // textbook formulas, never taken from the solver.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -106,5 +107,121 @@ TEST(GravityLine, MatchesClosedFormFlowForEachPipeEquation) {
   }
 }
 
+
+// The cubic through four equally spaced head points, by Lagrange's formula.
+double lagrangeHead(std::array<double, 4> h, double incr, double Q) {
+  double x = Q / incr, out = 0;
+  for (int i = 0; i < 4; ++i) {
+    double term = h[i];
+    for (int j = 0; j < 4; ++j)
+      if (j != i) term *= (x - j) / (i - j);
+    out += term;
+  }
+  return out;
+}
+
+TEST(PumpLine, OperatesWhereItsCurveMeetsTheSystemCurve) {
+  Fixture r;
+  const std::array<float, 4> heads{100, 95, 85, 70};
+  int s1 = r.b.supply(0, "Sump", 0);
+  int pu = r.b.pump(0, "PU1", heads, 100, 0);
+  int pp = r.b.pipe(0, "P1", 500, 4, 120);
+  int s2 = r.b.supply(0, "Tank", 50);
+  ASSERT_TRUE(r.solve()) << r.dump();
+  auto pumpHead = [&](double Q) { return lagrangeHead({100, 95, 85, 70}, 100, Q); };
+  double Q = bisect([&](double q) { return pumpHead(q) - 50 - hazenWilliams(q, 500, 4, 120); }, 100, 300);
+  EXPECT_NEAR(r.p.pump[pu]->Flow, Q, r.p.sys.FlowTol) << r.dump();
+  EXPECT_NEAR(r.p.pump[pu]->Head, pumpHead(Q), 0.01);
+  EXPECT_NEAR(r.p.ElemHGL[pu], pumpHead(Q), 0.01);
+  EXPECT_NEAR(r.p.ElemHGL[pp], 50.0, 0.01);
+  // NPSHA = atmosphere − vapour pressure (as head) + suction grade − pump elevation.
+  EXPECT_NEAR(r.p.pump[pu]->NPSHA, (14.7 - 0.2563) * 2.31, 0.01);
+  EXPECT_FLOAT_EQ(r.p.node[s1]->Flow, r.p.pump[pu]->Flow);
+  EXPECT_FLOAT_EQ(r.p.node[s2]->Flow, r.p.pump[pu]->Flow);
+}
+
+TEST(ThreeTanks, JunctionHeadBalancesTheThreeFlows) {
+  Fixture r;
+  int s1 = r.b.supply(0, "High", 100);
+  int p1 = r.b.pipe(0, "P1", 1000, 6, 120);
+  int g = r.b.gauge(0, "J", 50);
+  int p2 = r.b.pipe(0, "P2", 1000, 6, 120);
+  int s2 = r.b.supply(0, "Low", 0);
+  r.b.place(1, g);
+  int p3 = r.b.pipe(1, "P3", 800, 4, 120);
+  int s3 = r.b.supply(1, "Middle", 70);
+  ASSERT_TRUE(r.solve()) << r.dump();
+
+  auto flowFor = [](double dh, double L, double D) {
+    double q = bisect([&](double Q) { return hazenWilliams(Q, L, D, 120) - std::fabs(dh); }, 0, 1e5);
+    return dh >= 0 ? q : -q;
+  };
+  double Hj = bisect(
+      [&](double h) { return flowFor(100 - h, 1000, 6) - flowFor(h, 1000, 6) - flowFor(h - 70, 800, 4); }, 0, 100);
+  double Q1 = flowFor(100 - Hj, 1000, 6), Q2 = flowFor(Hj, 1000, 6), Q3 = flowFor(Hj - 70, 800, 4);
+  const double tol = 10 * r.p.sys.FlowTol;
+  EXPECT_NEAR(r.p.pipe[p1]->Flow, Q1, tol) << r.dump();
+  EXPECT_NEAR(r.p.pipe[p2]->Flow, Q2, tol);
+  EXPECT_NEAR(r.p.pipe[p3]->Flow, Q3, tol);
+  EXPECT_NEAR(r.p.node[g]->Pressure, Hj - 50, 0.01);
+  EXPECT_NEAR(r.p.ElemHGL[p1], Hj, 0.01);
+  // Each supply's net flow: out of the first, into the last of the main line, and the branch's
+  // supply carries the opposite of what flows into it.
+  EXPECT_NEAR(r.p.node[s1]->Flow, Q1, tol);
+  EXPECT_NEAR(r.p.node[s2]->Flow, Q2, tol);
+  EXPECT_NEAR(r.p.node[s3]->Flow, -Q3, tol);
+}
+
+TEST(ForcedFlow, GaugePressuresFollowByHandArithmetic) {
+  Fixture r;
+  r.p.sys.SysType = 2;
+  r.p.sys.SysFlowPress = 150;
+  r.b.supply(0, "Main", 10, 5, 2);
+  int p1 = r.b.pipe(0, "P1", 200, 3, 130);
+  int g1 = r.b.gauge(0, "G1", 12, 7.5f);  // a demand, ignored by a forced-flow system
+  int pu = r.b.pump(0, "PU", {100, 95, 85, 70}, 100, 12);
+  int g2 = r.b.gauge(0, "G2", 12);
+  int v = r.b.valve(0, "FL", -6, 0, 3, 1, 3.0f, 0, kFitting);
+  int g3 = r.b.gauge(0, "G3", 20);
+  r.b.pipe(0, "P2", 300, 3, 130);
+  int g4 = r.b.gauge(0, "G4", 15);
+  ASSERT_TRUE(r.solve()) << r.dump();
+
+  double H = 10 + 5;
+  H -= hazenWilliams(150, 200, 3, 130);
+  EXPECT_NEAR(r.p.node[g1]->Pressure, H - 12, 0.001) << r.dump();
+  H += lagrangeHead({100, 95, 85, 70}, 100, 150);
+  EXPECT_NEAR(r.p.node[g2]->Pressure, H - 12, 0.001);
+  H -= 3.0;
+  EXPECT_NEAR(r.p.node[g3]->Pressure, H - 20, 0.001);
+  H -= hazenWilliams(150, 300, 3, 130);
+  EXPECT_NEAR(r.p.node[g4]->Pressure, H - 15, 0.001);
+  EXPECT_NEAR(r.p.ElemHGL[g4], H, 0.001);
+  EXPECT_FLOAT_EQ(r.p.pipe[p1]->Flow, 150.0f);
+  EXPECT_FLOAT_EQ(r.p.valfit[v]->HeadLoss, 3.0f);
+  EXPECT_FLOAT_EQ(r.p.pump[pu]->Flow, 150.0f);
+  EXPECT_FLOAT_EQ(r.p.node[g1]->Flow, 7.5f);  // the demand is kept for when the type changes back
+}
+
+TEST(ClosedLoop, TakesItsPressureFromTheReferenceGauge) {
+  Fixture r;
+  r.p.sys.SysType = 3;
+  r.p.sys.SysFlowPress = 30;
+  int g1 = r.b.gauge(0, "Ref", 0);
+  int pu = r.b.pump(0, "PU", {100, 95, 85, 70}, 100, 0);
+  int p1 = r.b.pipe(0, "P1", 2000, 4, 120);
+  int g2 = r.b.gauge(0, "G2", 10);
+  int p2 = r.b.pipe(0, "P2", 2000, 4, 120);
+  r.p.sys.RefGauge = static_cast<int16_t>(g1);
+  ASSERT_TRUE(r.solve()) << r.dump();
+  auto pumpHead = [&](double Q) { return lagrangeHead({100, 95, 85, 70}, 100, Q); };
+  double Q = bisect([&](double q) { return pumpHead(q) - hazenWilliams(q, 4000, 4, 120); }, 100, 300);
+  EXPECT_NEAR(r.p.pump[pu]->Flow, Q, r.p.sys.FlowTol) << r.dump();
+  EXPECT_FLOAT_EQ(r.p.pipe[p1]->Flow, r.p.pipe[p2]->Flow);
+  EXPECT_FLOAT_EQ(r.p.node[g1]->Pressure, 30.0f);
+  double H = 30 + pumpHead(Q) - hazenWilliams(Q, 2000, 4, 120);
+  EXPECT_NEAR(r.p.node[g2]->Pressure, H - 10, 0.01);
+  EXPECT_NEAR(r.p.ElemHGL[p2], 30.0, 0.01);  // back at the reference gauge's grade
+}
 }  // namespace
 }  // namespace vt
