@@ -33,7 +33,8 @@ bool sharedSupply(const Node& s) { return s.LineMembership[0] != 0; }
 // correction still points the right way.
 double powerLaw(double R, double q, double e, int w, LoopSums& sums, unsigned* issues) {
   const double aq = std::fabs(q);
-  double h = R * std::pow(aq, e);
+  const double a = R * std::pow(aq, e - 1.0);  // R |q|^(e-1), shared by h and both sums
+  double h = a * aq;
   if (!finite(R) || !finite(h) || h > kMaxLoss) {
     raise(issues, kLossOverflow);
     h = kMaxLoss;
@@ -44,7 +45,6 @@ double powerLaw(double R, double q, double e, int w, LoopSums& sums, unsigned* i
     return h;
   }
   if (w != 0) {
-    const double a = std::pow(aq, e - 1.0) * R;
     sums.LoopHeadSum += a * q * w;
     sums.LoopSlopeSum += a * e;
   }
@@ -152,7 +152,7 @@ float DarcyWeisbachLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsig
   const double Re = 4.0 * std::fabs(q) / (std::numbers::pi * D * nu);
   const double f = Re > 2000.0 ? colebrook(eps, D, Re) : 64.0 / Re;
   if (!finite(f) || !(f > 0.0)) return raise(issues, kLossBadFriction), 0.0f;
-  const double R = 0.8108 * f * L / (std::pow(D, 5.0) * kGravity);
+  const double R = 0.8108 * f * L / (D * D * D * D * D * kGravity);
   return static_cast<float>(powerLaw(R, q, 2.0, w, sums, issues));
 }
 
