@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "data/table.h"
 
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     vt::Table back = vt::Table::fromText(t.toText(), "round trip");
     if (back.rowCount() != t.rowCount() || back.fields().size() != t.fields().size()) std::abort();
-    std::vector<const vt::Row*> a = t.rows(), b = back.rows();
+    auto a = t.rows();
+    auto b = back.rows();
     for (size_t i = 0; i < a.size(); ++i)
       if (a[i]->values() != b[i]->values()) std::abort();
   } catch (const vt::TableError&) {
