@@ -279,6 +279,14 @@ std::string startupProject(const std::vector<std::string>& args, const std::stri
   return projectFolder + kSampleProjectName;
 }
 
+void applyProjectDefaults(Table& defs, Project& p) {
+  applyFlags(defs, p);
+  applySettings(defs, p);
+  applyLiquid(defs, p);
+  applyProjectInfo(defs, p);
+  readUnitsFromConfig(p.units, defs, p.liquid.LiqSG);
+}
+
 std::string get_defaults(Project& p, ShellState& st, WindowSettings& w, const DefaultsContext& ctx) {
   const std::string path = st.DataFolder + kConfigFileName;
   std::optional<Table> loaded;
@@ -304,11 +312,7 @@ std::string get_defaults(Project& p, ShellState& st, WindowSettings& w, const De
   }
 
   applyWindow(defs, w);
-  applyFlags(defs, p);
-  applySettings(defs, p);
-  applyLiquid(defs, p);
-  applyProjectInfo(defs, p);
-  readUnitsFromConfig(p.units, defs, p.liquid.LiqSG);
+  applyProjectDefaults(defs, p);
 
   std::string current;
   if (Row* r = record(defs, "CurrentFile")) current = r->str("Desc");

@@ -84,6 +84,10 @@ struct DefaultsContext {
 // read shows its message and changes nothing.
 std::string get_defaults(Project& project, ShellState& state, WindowSettings& window, const DefaultsContext& ctx);
 
+// The project's part of get_defaults: flags, settings (with the default pipe friction), liquid,
+// project information and units, from a loaded configuration table.
+void applyProjectDefaults(Table& defs, Project& project);
+
 // Writes the records kept at exit: the folders and current file, the window values and flags,
 // and the recent files. Records that do not exist are not created, except "GenInitBranchHelp".
 // Returns false (after showing why) when the file could not be read or written.
