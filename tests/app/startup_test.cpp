@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "files/project_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -100,6 +102,22 @@ TEST_F(StartupTest, FirstStartCopiesConfigurationTablesAndSamplesAndPicksTheSamp
   EXPECT_EQ(w.elemSize, 32);
   EXPECT_FALSE(w.width.has_value());
   for (const std::string& f : st.RecentFiles) EXPECT_EQ(f, "");
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
+// The shipped program folder itself: the first start ends with the sample project read.
+TEST_F(StartupTest, FirstStartWithTheShippedDataOpensTheSampleProject) {
+  st.ProgramFolder = std::string(VORTELAN_SOURCE_DATA_DIR) + "/";
+  start();
+  Project p;
+  WindowSettings w;
+  const std::string startup = getDefaults(p, w);
+  EXPECT_EQ(startup, defaultProjects + kSampleProjectName);
+  ElementClipboard clip;
+  ProjReadResult r = getProjData(p, clip, startup);
+  EXPECT_TRUE(r.ok());
+  EXPECT_GT(p.tot_elems, 10);
+  EXPECT_GT(p.tot_pumps, 0);
   EXPECT_TRUE(prompter.shown.empty());
 }
 
