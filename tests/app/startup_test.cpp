@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 namespace vt {
 namespace {
 
@@ -28,8 +30,9 @@ class StartupTest : public ::testing::Test {
   std::string defaultProjects;
 
   void SetUp() override {
-    root = fs::temp_directory_path() /
-           ("vt_startup_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    // Unique per process: several builds may run their tests on one machine at once.
+    root = fs::temp_directory_path() / ("vt_startup_" + std::to_string(::getpid()) + "_" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root);
     fs::create_directories(root / "program" / "Projects");
     for (const char* name : {"VTDefs.XML", "PipeSched.XML", "PipeSizes.XML", "Liq_prop.XML"})
