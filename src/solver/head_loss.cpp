@@ -137,7 +137,9 @@ float DarcyWeisbachLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsig
     if (k == 0.0) return 0.0f;
     if (!(k > 0.0) || !finite(k)) return raise(issues, kLossBadCoefficient), 0.0f;
     double d = dIn / 12.0;
-    if (!finite(d)) return raise(issues, kLossBadDiameter), 0.0f;
+    // Only a real size below the smallest row is raised to it; a zero, negative or blank diameter
+    // is no size at all, and raising it would invent the loss of a 0.62 in pipe.
+    if (!(d > 0.0) || !finite(d)) return raise(issues, kLossBadDiameter), 0.0f;
     if (d < kMinEqLenDia) d = kMinEqLenDia;
     eps = kFittingRoughness;
     L = equivalentLengthFt(k, d);

@@ -259,6 +259,33 @@ TEST_F(HeadLossTest, FittingUnderEquivalentLengthsIsPipeOfLengthKdOverFt) {
   EXPECT_EQ(ElementHeadLoss(p, 3, 1, 30.0f, sums).loss, 0.0);
 }
 
+TEST_F(HeadLossTest, EquivalentLengthWithoutADiameterIsRefusedNotTakenAsTheSmallestSize) {
+  // Only a real size below the smallest row is raised to it; a zero, negative or blank diameter
+  // with a K is no size at all and must be reported as under the K method, not turned into a
+  // 0.62 in pipe: K = 0.5 at 100 gpm there would be a phantom loss of about 90 ft.
+  p.sys.HeadCalc = 2;
+  p.sys.EqLen = true;
+  p.liquid.LiqKVis = 1.0;
+  for (float dIn : {0.0f, -2.0f, -19999.0f}) {
+    SCOPED_TRACE(dIn);
+    valfit(1, 12, 0.5f, dIn, 0, 0, kValve);
+    supply(2, 0, 1, 0.5f, dIn);
+    for (int n : {1, 2}) {
+      sums.clear();
+      const LossResult r = ElementHeadLoss(p, n, 1, 100.0f, sums);
+      EXPECT_EQ(r.loss, 0.0) << n;
+      EXPECT_TRUE(r.issues & kLossBadDiameter) << n;
+      EXPECT_EQ(sums.LoopHeadSum, 0.0) << n;
+      EXPECT_EQ(sums.LoopSlopeSum, 0.0) << n;
+      // The K method says the same of the same element.
+      unsigned kIssues = 0;
+      EXPECT_EQ(KValueLoss(p, n, 1, 100.0f, sums, &kIssues), 0.0) << n;
+      EXPECT_TRUE(kIssues & kLossBadDiameter) << n;
+    }
+    EXPECT_EQ(p.valfit[1]->EqLength, 0.0f);
+  }
+}
+
 // ---------------------------------------------------------------- enlargement / contraction
 
 TEST_F(HeadLossTest, EnlargeContractKFromNeighbourDiameters) {
