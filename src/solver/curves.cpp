@@ -119,7 +119,9 @@ HeadSlope PumpOperatingHead(const Pump& pump, float Q) {
     r.head = pump.Head3 * (3.0 * delta / kGpmPerCfs) / q;
     r.slope = -2.0 * r.head;
   }
-  if (!finite(r.head) || !finite(r.slope)) {
+  // The head goes into the pump's single-precision Head field: a head finite only as a double
+  // would be stored as infinity.
+  if (!fitsSingle(r.head) || !finite(r.slope)) {
     r.head = r.slope = 0.0;
     r.ok = false;
   }

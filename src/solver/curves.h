@@ -45,8 +45,9 @@ struct HeadSlope {
   double head = 0.0;   // ft
   double slope = 0.0;  // dH/dq, ft per ft³/s
   bool ok = true;      // false: the record has no usable curve (defined pump with c0 blank or
-                       // Δ not > 0; undefined pump with design flow not > 0): slope 0, head as
-                       // far as it can be formed (0 for a defined pump)
+                       // Δ not > 0; undefined pump with design flow not > 0), or the head at
+                       // this flow does not fit a single-precision field: slope 0, head as far as
+                       // it can be formed (0 for a defined pump)
 };
 // Defined pump: straight line from shut-off to the first point below Δ (slope 0 when H1 > H0),
 // the cubic from Δ to 3Δ, head falling as 1/q beyond 3Δ. Undefined pump: its Head field, slope

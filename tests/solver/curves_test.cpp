@@ -93,6 +93,20 @@ TEST(PumpCurve, BlankOrZeroIncrementIsRefusedWithoutNonFiniteCoefficients) {
   }
 }
 
+TEST(PumpCurve, OperatingHeadBeyondSinglePrecisionIsNotHandedOn) {
+  // The iteration stores the head in the pump's single-precision Head field. A steep line below Δ
+  // (5 ft over 0.001 gpm) at a runaway flow of -3e38 gpm gives 100 + 3e38/0.001·5 = 1.5e42 ft,
+  // finite as a double but infinite as a single.
+  Pump p = definedPump(0.001f, 100, 95, 85, 70);
+  ASSERT_TRUE(FitPumpCurve(p));
+  const HeadSlope r = PumpOperatingHead(p, -3e38f);
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(std::isfinite(static_cast<float>(r.head)));
+  EXPECT_TRUE(std::isfinite(r.slope));
+  // An ordinary flow on the same steep line is still evaluated: 100 − (0.0005/0.001)·5 = 97.5 ft.
+  EXPECT_NEAR(PumpOperatingHead(p, 0.0005f).head, 97.5, 1e-3);
+}
+
 TEST(PumpCurve, UndefinedPumpUsesItsHeadAndDesignFlow) {
   Pump p = newPump();
   p.CurveDefined = 0;
