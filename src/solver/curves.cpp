@@ -53,7 +53,9 @@ bool FitNpshr(Pump& pump) {
   if (!(delta > 0.0) || !finite(delta)) return false;
   const double exponent = std::log((static_cast<double>(N2) - N1) / (static_cast<double>(N3) - N1)) / std::log(0.5);
   const double coef = (static_cast<double>(N2) - N1) / std::pow(delta, exponent);
-  if (!fitsSingle(exponent) || !fitsSingle(coef)) return false;
+  // The coefficient multiplies (Q − Δ)^exponent, which can be huge: held below the normal single
+  // range it would lose its digits or become 0 and flatten the curve to N1.
+  if (!fitsSingle(exponent) || !fitsSingle(coef) || !(coef >= FLT_MIN)) return false;
   pump.NpshBase = N1;
   pump.NpshCoef = static_cast<float>(coef);
   pump.NpshExp = static_cast<float>(exponent);

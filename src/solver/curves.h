@@ -23,8 +23,8 @@ namespace vt {
 // given but not increasing (the cubic stays set). A pump without NPSHR points is valid.
 bool FitPumpCurve(Pump& pump);
 // Steps of FitPumpCurve after the cubic: NpshBase/NpshCoef/NpshExp from N1..N3 at Δ, 2Δ, 3Δ.
-// All three fields read kBlank when any point is blank (returns true) or the points do not rise
-// (returns false).
+// All three fields read kBlank when any point is blank (returns true), or the points do not rise or
+// their fit cannot be held in the record's single-precision fields (returns false).
 bool FitNpshr(Pump& pump);
 // a and b of h = a·q^b through h1 at Δ and h2 at 2Δ. False (a := kBlank) when h1, h2 or Δ is blank
 // or not > 0; false with a and b := kBlank when h2 <= h1.

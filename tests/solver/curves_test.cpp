@@ -152,6 +152,27 @@ TEST(NpshrCurve, MissingOrNonRisingPoints) {
   }
 }
 
+TEST(NpshrCurve, CoefficientTooSmallForItsFieldIsRefusedNotFlattened) {
+  // 1, 1.001 and 100 ft at 30000, 60000 and 90000 gpm: c = log2(99/0.001) ≈ 16.6 and
+  // b = 0.001 / 30000^16.6 ≈ 1e-77, which a single-precision field holds as 0. Stored, the curve
+  // would read 1 ft at 3Δ instead of 100 ft; the fit must fail rather than understate NPSHR.
+  Pump p = definedPump(30000, 100, 95, 85, 70);
+  p.NPSHR1 = 1;
+  p.NPSHR2 = 1.001f;
+  p.NPSHR3 = 100;
+  const double c = std::log2((100.0 - 1.0) / (static_cast<double>(1.001f) - 1.0));
+  ASSERT_LT(static_cast<float>((static_cast<double>(1.001f) - 1.0) / std::pow(30000.0, c)), 1.2e-38f);
+  EXPECT_FALSE(FitPumpCurve(p));
+  EXPECT_EQ(p.NpshBase, kBlank);
+  // A steep but holdable fit still passes through its points: 2, 2.5 and 50 ft at 100, 200, 300.
+  Pump q = definedPump(100, 100, 95, 85, 70);
+  q.NPSHR1 = 2;
+  q.NPSHR2 = 2.5f;
+  q.NPSHR3 = 50;
+  ASSERT_TRUE(FitPumpCurve(q));
+  EXPECT_NEAR(PumpNpshr(q, 300), 50.0, 1e-3);
+}
+
 TEST(FvhCurve, FitThroughTwoPointsAndItsLoss) {
   FVH f = newFvh();
   f.FlowIncr = 100;
