@@ -52,6 +52,12 @@ class ElementEditorBase {
   const std::string& clipCaption() const { return clipCaption_; }
   // The "new element" flag as the caller should read it after acceptance (cleared by a node re-use).
   bool newElementFlag() const { return newFlag_; }
+  // Unit abbreviations shown beside the fields.
+  const UnitsInUse& units() const { return project_.units; }
+  std::string lengthUnit() const { return project_.units.Len.abbrev; }
+  std::string diaUnit() const { return project_.units.Dia.abbrev; }
+  std::string flowUnit() const { return project_.units.Flow.abbrev; }
+  std::string headUnit() const { return project_.units.PHead.abbrev; }
 
  protected:
   // Shows an error, names the control to focus and returns false.

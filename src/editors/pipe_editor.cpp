@@ -151,9 +151,7 @@ void PipeEditor::setSchedule(int index) {
   }
 }
 
-std::string PipeEditor::lengthUnit() const { return project_.units.Len.abbrev; }
 std::string PipeEditor::nominalUnit() const { return project_.units.nominalMillimetre ? "mm" : "in"; }
-std::string PipeEditor::diaUnit() const { return project_.units.Dia.abbrev; }
 
 std::string PipeEditor::frictionLabel() const {
   switch (headCalc()) {

@@ -34,9 +34,7 @@ class PipeEditor : public ElementEditorBase {
   void idLeft() { id = trimmed(id); }
 
   // ---- labels ----
-  std::string lengthUnit() const;
   std::string nominalUnit() const;
-  std::string diaUnit() const;
   std::string frictionLabel() const;
   std::string frictionUnit() const;
   // The pick list of the equation: a heading then "name value" entries; pickFriction puts an

@@ -57,8 +57,6 @@ class ValfitEditor : public ElementEditorBase {
   std::string coefLabel() const;
   std::string switchText() const;  // "Use Cv" / "Use K"
   std::string diaUsed() const { return diaUsed_; }  // lbDiaUsed; empty when hidden
-  std::string diaUnit() const { return project_.units.Dia.abbrev; }
-  std::string lengthUnit() const { return project_.units.Len.abbrev; }
   std::string arrow() const { return dirForward ? "->" : "<-"; }
 
   void diaLeft();        // leaving the diameter field repeats the K look-up

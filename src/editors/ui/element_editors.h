@@ -3,9 +3,8 @@
 #pragma once
 
 #include <string>
-#include <variant>
 
-#include "model/records.h"
+#include "editors/editor_common.h"
 
 class QWidget;
 
@@ -13,9 +12,6 @@ namespace vt {
 
 class Project;
 class Table;
-
-// A record that is not in the project's store: the element clipboard's own copies.
-using RecordPtr = std::variant<std::monostate, Pipe*, Valfit*, Pump*, Node*, FVH*>;
 
 // What the editors need besides the project. The tables stay owned by whoever opened them at
 // start-up; null tables are allowed (the lists they fill are then empty).
