@@ -75,7 +75,8 @@ bool FitFvhCurve(FVH& fvh) {
   }
   const double b = std::log10(static_cast<double>(h1) / h2) / std::log10(0.5);
   const double a = h1 / std::pow(delta / kGpmPerCfs, b);
-  if (!fitsSingle(a) || !fitsSingle(b)) {
+  // Below the normal single range a would lose its digits or become 0: a device without loss.
+  if (!fitsSingle(a) || !fitsSingle(b) || !(a >= FLT_MIN)) {
     fvh.CoefA = fvh.CoefB = kBlank;
     return false;
   }

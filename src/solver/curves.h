@@ -26,8 +26,9 @@ bool FitPumpCurve(Pump& pump);
 // All three fields read kBlank when any point is blank (returns true), or the points do not rise or
 // their fit cannot be held in the record's single-precision fields (returns false).
 bool FitNpshr(Pump& pump);
-// a and b of h = a·q^b through h1 at Δ and h2 at 2Δ. False (a := kBlank) when h1, h2 or Δ is blank
-// or not > 0; false with a and b := kBlank when h2 <= h1.
+// a and b of h = a·q^b through h1 at Δ and h2 at 2Δ. False with a := kBlank (b kept) when h1, h2
+// or Δ is blank; false with a and b := kBlank when h2 <= h1, h1 or Δ is not > 0, or the fit cannot
+// be held in the record's single-precision fields.
 bool FitFvhCurve(FVH& fvh);
 
 // Texts the editors show when a fit fails.

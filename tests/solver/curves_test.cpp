@@ -194,6 +194,18 @@ TEST(FvhCurve, FitThroughTwoPointsAndItsLoss) {
   EXPECT_NEAR(FvhLoss(f, 60), 3 * std::pow(1.5, std::log2(5.0 / 3.0)), 1e-5);
 }
 
+TEST(FvhCurve, CoefficientTooSmallForItsFieldIsRefusedNotMadeLossless) {
+  // 1 ft at 44883.1 gpm (q = 100 ft³/s) and 2^25 ft at twice that: b = 25, a = 1/100^25 = 1e-50,
+  // which a single holds as 0: the device would lose nothing at any flow.
+  FVH f = newFvh();
+  f.FlowIncr = 44883.1f;
+  f.HeadLoss1 = 1;
+  f.HeadLoss2 = 33554432.0f;
+  EXPECT_FALSE(FitFvhCurve(f));
+  EXPECT_EQ(f.CoefA, kBlank);
+  EXPECT_EQ(f.CoefB, kBlank);
+}
+
 TEST(FvhCurve, RefusedPointsLeaveNoUsableLaw) {
   struct Case { const char* what; float delta, h1, h2; bool bBlank; };
   for (Case c : {Case{"decreasing", 100, 8, 2, true}, Case{"equal", 100, 4, 4, true},
