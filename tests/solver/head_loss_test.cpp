@@ -523,6 +523,18 @@ TEST_F(HeadLossTest, GetHlSumsTheRouteAtHalfTheSolvedFlows) {
   EXPECT_NEAR(get_hl(p, route), expected, expected * 2e-3);
   EXPECT_TRUE(prompter.shown.empty());
 
+  // Under equivalent lengths the K valve becomes pipe of length K·d/fT (2.067 in: fT 0.019), while
+  // the PRV keeps half its K loss.
+  p.sys.HeadCalc = 2;
+  p.sys.EqLen = true;
+  p.liquid.LiqKVis = 1.0;
+  const double L = 0.75 * (2.067 / 12.0) / 0.019;
+  const double eqLenExpected = darcyHead(50, 2.067, L, 0.00015, 1.0) + 0.5 * 2.0 * V * V / (2 * g);
+  const std::vector<int16_t> valves = {2, 3, -1};
+  EXPECT_NEAR(get_hl(p, valves), eqLenExpected, eqLenExpected * 1e-3);
+  p.sys.HeadCalc = 1;
+  p.sys.EqLen = false;
+
   // A nozzle without pipe diameter makes the whole result 0.
   valfit(9, kKindNozzle, 0.6f, 1.0f, 0.0f, 100);
   p.elemspot[9] = 9;
