@@ -425,8 +425,13 @@ void Workspace::shapeOf(Project& pr, ElementGeom& g, double f) {
       }
       break;
     }
+    case kFitting:
+      if (pr.valfit[n]) g.valveCode = pr.valfit[n]->Code;
+      break;
     case kValve:
-      if (pr.valfit[n] && valveHasDirection(pr.valfit[n]->Code)) g.redArrow = pr.valfit[n]->Dir == 1 ? 1 : -1;
+      if (!pr.valfit[n]) break;
+      g.valveCode = pr.valfit[n]->Code;
+      if (valveHasDirection(g.valveCode)) g.redArrow = pr.valfit[n]->Dir == 1 ? 1 : -1;
       break;
     case kPump:
       if (pr.pump[n]) {

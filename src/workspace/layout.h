@@ -57,6 +57,7 @@ struct ElementGeom {
   std::array<IPoint, 4> band{};
   int bandPen = 1;
 
+  int valveCode = 0;   // valves and fittings: their Code
   int redArrow = 0;    // valves with a direction, pumps, FVHs: 1 right, -1 left, 0 none
   bool pumpFacesRight = true;
   std::string nodeLabel;  // gauges and supplies: "B13", "M" ... drawn in red on the top edge

@@ -314,7 +314,7 @@ void drawElement(QPainter& p, const Workspace& ws, const ElementGeom& g, const P
       break;
     }
     case kFitting: fittingGlyph(p, r, cy, s); break;
-    case kValve: valveGlyph(p, r, cy, s, g.redArrow != 0); break;
+    case kValve: valveGlyph(p, r, cy, s, g.valveCode <= -3 && g.valveCode >= -5); break;
     case kPump: pumpGlyph(p, r, cy, s, g.pumpFacesRight); break;
     case kFVH: fvhGlyph(p, r, cy, s); break;
     case kGauge: gaugeGlyph(p, r, cy, s); break;
