@@ -256,14 +256,42 @@ int findField(const std::vector<FieldDef>& fields, std::string_view name) {
   return -1;
 }
 
-// The attribute under which a field is written: its own name when that is a valid XML name,
-// else "_" + name (a field named ".5" is declared with fieldname=".5" attrname="_.5").
+// The attribute under which a field is written: its own name when that is a valid XML name, else
+// "_" + the name with every byte that cannot be in a name written as "_xHH_" (a field named ".5" is
+// declared with fieldname=".5" attrname="_.5"). The reader goes by the declared attrname.
 std::string xmlAttrName(const std::string& name) {
   auto start = [](unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; };
   auto inner = [&](unsigned char c) { return start(c) || std::isdigit(c) || c == '.' || c == '-'; };
   bool ok = !name.empty() && start(static_cast<unsigned char>(name[0]));
   for (size_t i = 1; ok && i < name.size(); ++i) ok = inner(static_cast<unsigned char>(name[i]));
-  return ok ? name : "_" + name;
+  if (ok) return name;
+  static const char* hex = "0123456789ABCDEF";
+  std::string out = "_";
+  for (unsigned char c : name) {
+    if (inner(c)) {
+      out += static_cast<char>(c);
+    } else {
+      out += "_x";
+      out += hex[c >> 4];
+      out += hex[c & 15];
+      out += '_';
+    }
+  }
+  return out;
+}
+
+// One distinct attribute name per field (attribute look-up is case-blind, so distinct without case).
+std::vector<std::string> xmlAttrNames(const std::vector<FieldDef>& fields) {
+  std::vector<std::string> names;
+  for (const FieldDef& f : fields) {
+    std::string a = xmlAttrName(f.name);
+    auto taken = [&](const std::string& x) {
+      return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return equalsNoCase(n, x); });
+    };
+    while (taken(a)) a += '_';
+    names.push_back(std::move(a));
+  }
+  return names;
 }
 
 int requireField(const TableState& s, std::string_view name) {
@@ -326,9 +354,11 @@ pugi::xml_document toDocument(TableState& s) {
   packet.append_attribute("Version") = "2.0";
   pugi::xml_node meta = packet.append_child("METADATA");
   pugi::xml_node fields = meta.append_child("FIELDS");
-  for (const FieldDef& f : s.fields) {
+  const std::vector<std::string> attrs = xmlAttrNames(s.fields);
+  for (size_t i = 0; i < s.fields.size(); ++i) {
+    const FieldDef& f = s.fields[i];
+    const std::string& attr = attrs[i];
     pugi::xml_node n = fields.append_child("FIELD");
-    const std::string attr = xmlAttrName(f.name);
     if (attr != f.name) n.append_attribute("fieldname") = f.name.c_str();
     n.append_attribute("attrname") = attr.c_str();
     n.append_attribute("fieldtype") = typeName(f.type);
@@ -349,7 +379,7 @@ pugi::xml_document toDocument(TableState& s) {
         case Value::Kind::Bool: text = v.boolValue() ? "TRUE" : "FALSE"; break;
         case Value::Kind::Null: break;
       }
-      row.append_attribute(xmlAttrName(s.fields[i].name).c_str()) = text.c_str();
+      row.append_attribute(attrs[i].c_str()) = text.c_str();
     }
   }
   return doc;

@@ -280,3 +280,23 @@ TEST(Table, RequireFieldsNamesTheMissingField) {
 }
 
 }  // namespace
+
+namespace {
+
+// Field names that are not XML names (the valve table's size columns ".5", "1.") are written under
+// a substitute attribute and read back under their own names.
+TEST(Table, FieldNamesThatAreNotXmlNamesRoundTrip) {
+  vt::Table t({{".5", vt::FieldType::R4}, {"1.", vt::FieldType::R4}, {"a b", vt::FieldType::String},
+               {"_.5", vt::FieldType::I4}, {"x:y<\"", vt::FieldType::String}});
+  t.append({{".5", 0.5}, {"1.", 1.0}, {"a b", "space"}, {"_.5", 7}, {"x:y<\"", "odd"}});
+  vt::Table back = vt::Table::fromText(t.toText());
+  ASSERT_EQ(back.fields().size(), 5u);
+  const vt::Row& r = *back.rows()[0];
+  EXPECT_EQ(r.num(".5"), 0.5);
+  EXPECT_EQ(r.num("1."), 1.0);
+  EXPECT_EQ(r.str("a b"), "space");
+  EXPECT_EQ(r.integer("_.5"), 7);
+  EXPECT_EQ(r.str("x:y<\""), "odd");
+}
+
+}  // namespace
