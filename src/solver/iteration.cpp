@@ -75,7 +75,10 @@ void Solution::startSolve1() {
 void Solution::Solve1() {
   Project& p = p_;
   startSolve1();
-  while (!SolveErrors() && (SolvingMain() || FcvIterating || PrvIterating)) {
+  // A control valve that changes its K in an iteration disturbs flows that had already converged, so
+  // the run goes on until the corrections of an iteration that leaves every valve settled are small.
+  converged_ = false;
+  while (!SolveErrors() && (SolvingMain() || FcvIterating || PrvIterating || !converged_)) {
     fcvSettled_ = FcvIterating = HasFCV;
     prvSettled_ = PrvIterating = HasPRV || HasPSV;
     curTotal_ = 0;
@@ -460,6 +463,7 @@ void Solution::endOfIteration() {
   if (iterations >= 3 && curTotal_ >= prevTotal_) ++nonImproving;
   const double change = std::fabs((prevTotal_ - curTotal_) * kGpmPerCfs);
   if (iterations > 1 && curTotal_ < tol && change < tol) SolvingMain() = false;
+  converged_ = iterations > 1 && curTotal_ < tol;
   if (HasFCV && fcvSettled_) FcvIterating = false;
   if ((HasPRV || HasPSV) && prvSettled_) PrvIterating = false;
   smallestFlowChange = std::min(smallestFlowChange, change * p.units.Flow.factor);

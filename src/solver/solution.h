@@ -168,6 +168,7 @@ class Solution {
   float lastCorrectedFlow_ = 0.0f;
   bool fcvSettled_ = false, prvSettled_ = false;
   bool passFailed_ = false;
+  bool converged_ = false;        // the last iteration's corrections were below the tolerance
   float carriedB_ = 0.0f;         // flo_prs1's carried HGL while walking backward
   bool reBase_ = false;
 };
