@@ -259,9 +259,12 @@ void MainWindow::buildStatusBar() {
   labSolved_ = new QLabel(this);
   labSolved_->setObjectName("labSolved");
   labSolved_->setStyleSheet("color: rgb(0,128,0)");
-  statusBar()->addWidget(labStatus_, 1);
+  // A long project path gives way; the flags on the right always show.
+  LabProjFileDat_->setMinimumWidth(40);
+  LabProjFileDat_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  statusBar()->addWidget(labStatus_);
+  statusBar()->addWidget(LabProjFileDat_, 1);
   statusBar()->addPermanentWidget(labSysType_);
-  statusBar()->addPermanentWidget(LabProjFileDat_);
   statusBar()->addPermanentWidget(labModified_);
   statusBar()->addPermanentWidget(labSolved_);
 }
@@ -305,6 +308,7 @@ void MainWindow::updateAvailability() {
 void MainWindow::refresh() {
   labStatus_->setText(q(state_.statusText));
   LabProjFileDat_->setText(q(state_.projectFile));
+  LabProjFileDat_->setToolTip(q(state_.projectFile));
   labSysType_->setText(q(state_.sysTypeText));
   labModified_->setText(q(project_.modifiedLabel()));
   labSolved_->setText(q(project_.solvedLabel()));

@@ -59,7 +59,8 @@ bool Program::prepareDataFiles() {
   ShellState st;
   st.ProgramFolder = folders_.program;
   st.DataFolder = folders_.data;
-  QtPrompter prompter(nullptr);
+  QtPrompter qtPrompter(nullptr);
+  Prompter& prompter = prompter_ ? *prompter_ : qtPrompter;
   try {
     runDataFileStep(st, VORTELAN_VERSION, folders_.defaultProject, prompter);
   } catch (const StartupAbort&) {
@@ -204,6 +205,7 @@ void Program::wireServices() {
 void Program::createMainWindow() {
   window_ = std::make_unique<MainWindow>();
   MainWindow& w = *window_;
+  if (prompter_) w.setPrompter(prompter_);
   ShellState& st = w.state();
   st.ProgramFolder = folders_.program;
   st.DataFolder = folders_.data;

@@ -33,6 +33,8 @@ class Program {
   Program(std::vector<std::string> args, ProgramFolders folders);
   ~Program();
 
+  // Message boxes go here from the start (tests give a scripted prompter); null: Qt boxes.
+  void setPrompter(Prompter* prompter) { prompter_ = prompter; }
   // The data-file step; false when the program must stop (the reason has been shown).
   bool prepareDataFiles();
   // Creates the main window and runs its creation steps.
@@ -47,6 +49,7 @@ class Program {
   void applyWindowSettings();
   void wireServices();
 
+  Prompter* prompter_ = nullptr;
   std::vector<std::string> args_;
   ProgramFolders folders_;
   std::unique_ptr<MainWindow> window_;

@@ -261,11 +261,13 @@ void SolutionWindow::setBusy(bool busy) {
 }
 
 void SolutionWindow::showIndicators(bool visible) {
+  // The iteration asks for them at every step: the picture starts afresh only when they appear.
+  const bool appearing = visible && !PanelImageStat_->isVisibleTo(this);
   for (QWidget* w : {static_cast<QWidget*>(lbIter_), static_cast<QWidget*>(ItNum_),
                      static_cast<QWidget*>(lbConver_), static_cast<QWidget*>(ConPer_),
                      static_cast<QWidget*>(progbarConPer_), PanelImageStat_})
     w->setVisible(visible);
-  if (visible) clearPicture();
+  if (appearing) clearPicture();
 }
 
 void SolutionWindow::showIteration(int iteration) { ItNum_->setText(QString::number(iteration)); }
