@@ -6,6 +6,8 @@
 
 #include "data/table.h"
 #include "editor_fixture.h"
+#include "model/fixed_tables.h"
+#include "model/id_list.h"
 
 namespace vt {
 namespace {
@@ -232,6 +234,37 @@ TEST(PipeScheduleEditor, ExportChoiceEndsOnEditsAndBadImportAddsNothing) {
   EXPECT_THROW(f.db.importText("<DATAPACKET>broken\r\n"), TableError);
   EXPECT_THROW(f.db.importText("only one line"), TableError);
   EXPECT_EQ(f.sched.rowCount(), 2u);
+}
+
+}  // namespace
+}  // namespace vt
+
+namespace vt {
+namespace {
+
+TEST(PipeScheduleDb, ShippedTablesServeThePipeEditor) {
+  Table sched = Table::load(std::string(VORTELAN_SOURCE_DATA_DIR) + "/PipeSched.XML");
+  Table sizes = Table::load(std::string(VORTELAN_SOURCE_DATA_DIR) + "/PipeSizes.XML");
+  PipeScheduleDb db(sched, sizes);
+  auto all = db.schedulesByDescription();
+  ASSERT_FALSE(all.empty());
+  for (size_t i = 1; i < all.size(); ++i) EXPECT_LE(compareNoCase(all[i - 1].description, all[i].description), 0);
+  for (auto& s : all) {
+    EXPECT_EQ(s.key.size(), 38u) << s.description;
+    for (auto& z : db.sizes(s.key)) EXPECT_GE(nominalPosition(static_cast<float>(z.nomSize), false), 0) << s.description;
+  }
+  // A round trip through the exchange text keeps every field of a schedule.
+  std::string text = db.exportText({all[0].key});
+  Table s2 = makeScheduleTable();
+  Table z2 = makeSizeTable();
+  PipeScheduleDb copy(s2, z2);
+  EXPECT_EQ(copy.importText(text), 1);
+  auto imported = copy.schedulesByDescription();
+  ASSERT_EQ(imported.size(), 1u);
+  EXPECT_EQ(imported[0].description, all[0].description);
+  EXPECT_EQ(imported[0].oldIndex, all[0].oldIndex);
+  EXPECT_EQ(imported[0].rough, all[0].rough);
+  EXPECT_EQ(copy.sizes(imported[0].key).size(), db.sizes(all[0].key).size());
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QTableWidget>
 
 #include "editors/ui/dialog_support.h"
@@ -212,6 +214,8 @@ PipeScheduleDialog::PipeScheduleDialog(QWidget* parent, Project& project, PipeSc
   }
   ui_->SizeGrid->setHorizontalHeaderLabels({qs(model_.gridHeader(0)), qs(model_.gridHeader(1))});
   put(ui_->noteRough, model_.roughNote());
+  ui_->EditHW->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), ui_->EditHW));
+  ui_->SizeGrid->installEventFilter(this);
   for (QPushButton* b : {ui_->btnNew, ui_->btnClone, ui_->btnRemove, ui_->btnExport, ui_->btnImport, ui_->btnUpdate,
                          ui_->btnCancel, ui_->btnClose})
     b->setAutoDefault(false);
@@ -292,6 +296,19 @@ void PipeScheduleDialog::showEvent(QShowEvent* e) {
   shownOnce_ = true;
   model_.opened();
   afterAction();
+}
+
+bool PipeScheduleDialog::eventFilter(QObject* watched, QEvent* e) {
+  // Enter in the size grid moves to the next row, as in a spreadsheet.
+  if (watched == ui_->SizeGrid && e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+      int row = ui_->SizeGrid->currentRow();
+      if (row + 1 < ui_->SizeGrid->rowCount()) ui_->SizeGrid->setCurrentCell(row + 1, 1);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, e);
 }
 
 void PipeScheduleDialog::reject() {

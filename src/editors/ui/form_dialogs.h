@@ -44,6 +44,7 @@ class PipeScheduleDialog : public QDialog {
  protected:
   void showEvent(QShowEvent* e) override;
   void reject() override;  // "&Close", the window's close box and Esc
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void refresh();
