@@ -1,7 +1,10 @@
 #include "workspace/editing.h"
 
 #include <algorithm>
+#include <type_traits>
+#include <variant>
 
+#include "files/element_clipboard.h"
 #include "model/project.h"
 
 namespace vt {
@@ -29,6 +32,17 @@ void flipDir(Project& pr, int n) {
       break;
     default: break;
   }
+}
+
+// The first `count` characters of a UTF-8 text.
+std::string firstChars(const std::string& s, size_t count) {
+  size_t chars = 0, i = 0;
+  while (i < s.size() && chars < count) {
+    auto b = static_cast<unsigned char>(s[i]);
+    i += b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 1;
+    ++chars;
+  }
+  return s.substr(0, std::min(i, s.size()));
 }
 
 }  // namespace
@@ -133,12 +147,7 @@ bool Editing::InsertNewElem(bool paste, int type, int number) {
   std::string id;
   if (paste) {
     id = copyBuffer->id;
-    while (!id.empty() && pr_.IDList.contains(id)) {
-      auto reply = pr_.prompter().inputLine("ID \"" + id + "\" cannot be used again...", "Enter new ID (max 15 chars):", id);
-      id = reply ? trim(*reply) : "";
-      if (id.size() > 15) id.resize(15);
-    }
-    if (id.empty()) return false;
+    if (!askFreeId(id)) return false;
   }
   if (!insertElement(id, n, type, paste)) {
     DragType = 0;
@@ -150,11 +159,31 @@ bool Editing::InsertNewElem(bool paste, int type, int number) {
   return true;
 }
 
-bool Editing::insertElement(const std::string& id, int n, int type, bool paste) {
+bool Editing::askFreeId(std::string& id) {
+  while (!id.empty() && pr_.IDList.contains(id)) {
+    KeepDuplicates = true;
+    auto reply = pr_.prompter().inputLine("ID \"" + id + "\" cannot be used again...", "Enter new ID (max 15 chars):", id);
+    id = reply ? firstChars(trim(*reply), 15) : "";
+  }
+  return !id.empty();
+}
+
+bool Editing::insertElement(const std::string& id, int n, int type, bool paste, const void* clipRecord) {
   int place = n;
   if (CopyMode) {
     pr_.createElement(n, type);
-    if (paste && copyBuffer) {
+    if (clipRecord) {
+      std::visit(
+          [&](const auto& r) {
+            using R = std::decay_t<decltype(r)>;
+            if constexpr (std::is_same_v<R, Pipe>) *pr_.pipe[n] = copyInputs(r);
+            else if constexpr (std::is_same_v<R, Valfit>) *pr_.valfit[n] = copyInputs(r);
+            else if constexpr (std::is_same_v<R, Pump>) *pr_.pump[n] = copyInputs(r);
+            else if constexpr (std::is_same_v<R, Node>) *pr_.node[n] = copyInputs(r);
+            else if constexpr (std::is_same_v<R, FVH>) *pr_.fvh[n] = copyInputs(r);
+          },
+          *static_cast<const ElementRecord*>(clipRecord));
+    } else if (paste && copyBuffer) {
       switch (type) {
         case kPipe: *pr_.pipe[n] = copyInputs(copyBuffer->pipe); break;
         case kFitting:
@@ -205,6 +234,74 @@ bool Editing::dropNewOnBackground(int type) {
   bool ok = InsertNewElem(false, type, 0);
   if (ok) pr_.idBranches(pr_.CurLine);
   return ok;
+}
+
+bool Editing::resolvePrefix(const ElementClipboard& clip, const std::vector<size_t>& selected) {
+  IDPrefix.clear();
+  KeepDuplicates = false;
+  if (selected.size() < 2) return true;
+  for (int round = 1;; ++round) {
+    bool duplicate = false;
+    for (size_t i : selected)
+      if (pr_.IDList.contains(firstChars(IDPrefix + clip.entries[i].caption, 15))) duplicate = true;
+    if (!duplicate) return true;
+    if (round >= 2) {
+      pr_.prompter().message(MsgKind::Information,
+                             "There will be duplicates! You can now handle these individually or stop this action...");
+      IDPrefix.clear();
+      KeepDuplicates = true;
+      return true;
+    }
+    InputReply reply = pr_.prompter().inputDialog("To avoid duplicates...", "Prefix for IDs (max 5 chars):", "", 5, true);
+    if (reply.outcome == InputOutcome::HandleIndividually) {
+      KeepDuplicates = true;
+      return true;
+    }
+    IDPrefix = reply.outcome == InputOutcome::Ok ? firstChars(reply.text, 5) : "";
+    if (IDPrefix.empty()) return false;
+  }
+}
+
+bool Editing::dropClipEntries(ElementClipboard& clip, std::vector<size_t> selected, int target, int side, bool copies) {
+  std::sort(selected.begin(), selected.end());
+  selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+  std::erase_if(selected, [&](size_t i) { return i >= clip.entries.size() || !clip.entries[i].hasData(); });
+  if (selected.empty()) return false;
+  if (target == 0) {
+    if (pr_.LineStart[pr_.CurLine] != pr_.LineEnd[pr_.CurLine]) return false;
+    InsertSide = 1;
+    cur_elem = 0;
+  } else {
+    if (posInCurrentLine(target) == 0) return false;
+    cur_elem = target;
+    InsertSide = side == -1 ? -1 : 1;
+  }
+  PendingElem = 0;
+  DropCopies = copies;
+  if (!resolvePrefix(clip, selected)) return false;
+  std::vector<size_t> inserted;
+  for (size_t i : selected) {
+    const ClipEntry& e = clip.entries[i];
+    const int type = e.kind();
+    if (!checkLimits(type)) break;
+    CopyMode = true;
+    const int n = pr_.FirstFreeElem();
+    NewElemNumber = n;
+    std::string id = firstChars(IDPrefix + e.caption, 15);
+    if (!askFreeId(id)) break;
+    if (!insertElement(id, n, type, false, &e.data)) break;
+    pr_.RefreshSpots();
+    inserted.push_back(i);
+  }
+  dropCapture();
+  if (inserted.empty()) return false;
+  // What was placed stays placed even when a later entry was refused.
+  if (!copies)
+    for (auto it = inserted.rbegin(); it != inserted.rend(); ++it) clip.entries.erase(clip.entries.begin() + static_cast<long>(*it));
+  pr_.SetModified(true);
+  pr_.ComputeLines();
+  pr_.idBranches(pr_.CurLine);
+  return true;
 }
 
 bool Editing::dropNewOnElement(int target, int side, int type) {

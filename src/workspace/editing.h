@@ -15,6 +15,7 @@
 namespace vt {
 
 class Project;
+class ElementClipboard;
 
 // The single-element copy buffer of "Copy Element".
 struct CopyElement {
@@ -64,6 +65,8 @@ class Editing {
   bool Capturing = false, CaptureShown = false;
   int NewElemNumber = 0;
   bool CopyMode = false;
+  std::string IDPrefix;
+  bool KeepDuplicates = false;
   std::optional<CopyElement> copyBuffer;
   EditingHooks hooks;
 
@@ -79,6 +82,10 @@ class Editing {
   bool dropNewOnBackground(int type);
   // A new element dropped on element `target` at `side` (-1 before, 1 after).
   bool dropNewOnElement(int target, int side, int type);
+  // Entries of the element clipboard (indices in list order) dropped on element `target` at
+  // `side`, or on the background (target 0, only into an empty line). Duplicate IDs are resolved
+  // by a prefix or one by one; unless `copies`, the inserted entries leave the clipboard.
+  bool dropClipEntries(ElementClipboard& clip, std::vector<size_t> selected, int target, int side, bool copies);
 
   // ---- moving placed elements ----
   enum class DropResult { Nothing, Moved, OpenEditor };
@@ -125,7 +132,9 @@ class Editing {
  private:
   int take(int n);
   bool confirm(const std::string& text, int n);
-  bool insertElement(const std::string& id, int n, int type, bool paste);
+  bool insertElement(const std::string& id, int n, int type, bool paste, const void* clipRecord = nullptr);
+  bool resolvePrefix(const ElementClipboard& clip, const std::vector<size_t>& selected);
+  bool askFreeId(std::string& id);
   int posInCurrentLine(int n) const;
   bool afterRemoval();
   void dropCapture();

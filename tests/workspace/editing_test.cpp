@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "files/element_clipboard.h"
 #include "model/project.h"
 #include "workspace/workspace_support.h"
 
@@ -384,6 +385,67 @@ TEST_F(EditingTest, ClipboardMovesOnlyWhatTheClipboardTook) {
   EXPECT_EQ(lineIds(pr, 0), "A C D E");
   ed.hooks.addToClipboard = nullptr;
   EXPECT_FALSE(ed.CopyToClipboard(id("C")));
+}
+
+// Clipboard entries: copies of A (a pump) and B (a fitting) while A and B are still placed.
+class ClipDropTest : public EditingTest {
+ protected:
+  ElementClipboard clip;
+  void SetUp() override {
+    EditingTest::SetUp();
+    int a = addPump(pr, 5, "A", -1);
+    int b = addFitting(pr, "B");
+    addFitting(pr, "T");
+    ASSERT_TRUE(clip.AddToClipboard(pr, a));
+    ASSERT_TRUE(clip.AddToClipboard(pr, b));
+  }
+};
+
+TEST_F(ClipDropTest, APrefixMakesTheIdsUniqueAndOrderFollowsTheSide) {
+  prompter.inputReplies = {{InputOutcome::Ok, "x-"}};
+  ASSERT_TRUE(ed.dropClipEntries(clip, {0, 1}, id("T"), 1, false));
+  EXPECT_EQ(lineIds(pr, 0), "A B T x-A x-B");
+  EXPECT_EQ(prompter.prompts, std::vector<std::string>{"To avoid duplicates..."});
+  EXPECT_EQ(pr.pump[id("x-A")]->Dir, -1);
+  EXPECT_TRUE(clip.empty());  // moved, not copied
+  EXPECT_TRUE(pr.proj.Modified);
+}
+
+TEST_F(ClipDropTest, BeforeAnElementEntriesLandInReverseOrderAndCopiesStay) {
+  prompter.inputReplies = {{InputOutcome::Ok, "y"}};
+  ASSERT_TRUE(ed.dropClipEntries(clip, {0, 1}, id("T"), -1, true));
+  EXPECT_EQ(lineIds(pr, 0), "A B yB yA T");
+  EXPECT_EQ(clip.count(), 2u);
+}
+
+TEST_F(ClipDropTest, CancellingThePrefixInsertsNothing) {
+  prompter.inputReplies = {{InputOutcome::Cancel, ""}};
+  EXPECT_FALSE(ed.dropClipEntries(clip, {0, 1}, id("T"), 1, false));
+  EXPECT_EQ(lineIds(pr, 0), "A B T");
+  EXPECT_EQ(clip.count(), 2u);
+}
+
+TEST_F(ClipDropTest, HandlingIndividuallyAsksForEachDuplicate) {
+  prompter.inputReplies = {{InputOutcome::HandleIndividually, ""}};
+  prompter.inputs = {std::string("A2"), std::string("")};
+  EXPECT_TRUE(ed.dropClipEntries(clip, {0, 1}, id("T"), 1, false));
+  // The second answer was empty: B's copy stays on the clipboard, A2 is placed.
+  EXPECT_EQ(lineIds(pr, 0), "A B T A2");
+  ASSERT_EQ(clip.count(), 1u);
+  EXPECT_EQ(clip.entries[0].caption, "B");
+  EXPECT_EQ(prompter.prompts, (std::vector<std::string>{"To avoid duplicates...", "ID \"A\" cannot be used again...",
+                                                        "ID \"B\" cannot be used again..."}));
+}
+
+TEST_F(ClipDropTest, APrefixThatStillCollidesWarnsAndGoesOnOneByOne) {
+  addFitting(pr, "zA");
+  prompter.inputReplies = {{InputOutcome::Ok, "z"}};
+  prompter.inputs = {std::string("zA2")};
+  EXPECT_TRUE(ed.dropClipEntries(clip, {0, 1}, id("T"), 1, true));
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{
+                                  "There will be duplicates! You can now handle these individually or stop this action..."});
+  // The prefix is dropped: each original ID is asked for again.
+  EXPECT_EQ(lineIds(pr, 0), "A B T zA2 zA");
 }
 
 TEST_F(EditingTest, LineSelectorTexts) {

@@ -12,6 +12,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "files/element_clipboard.h"
 #include "model/project.h"
 #include "workspace/editing.h"
 #include "workspace/layout.h"
@@ -21,6 +22,15 @@
 namespace vt {
 
 namespace {
+std::vector<size_t> mimeIndices(const QMimeData* m) {
+  std::vector<size_t> out;
+  for (const QByteArray& part : m->data(kMimeClipEntries).split(',')) {
+    bool ok = false;
+    int v = part.trimmed().toInt(&ok);
+    if (ok && v >= 0) out.push_back(static_cast<size_t>(v));
+  }
+  return out;
+}
 int mimeInt(const QMimeData* m, const char* type) {
   bool ok = false;
   int v = QString::fromLatin1(m->data(type)).toInt(&ok);
@@ -284,14 +294,22 @@ void WorkspaceCanvas::startElementDrag(int n) {
 }
 
 void WorkspaceCanvas::dragEnterEvent(QDragEnterEvent* e) {
-  if (e->mimeData()->hasFormat(kMimeNewElement) || e->mimeData()->hasFormat(kMimePlacedElement)) e->acceptProposedAction();
-  else e->ignore();
+  const QMimeData* m = e->mimeData();
+  if (m->hasFormat(kMimeNewElement) || m->hasFormat(kMimePlacedElement) ||
+      (m->hasFormat(kMimeClipEntries) && owner_.clipboard_))
+    e->acceptProposedAction();
+  else
+    e->ignore();
 }
 
 void WorkspaceCanvas::dragMoveEvent(QDragMoveEvent* e) {
   const QPoint pos = e->position().toPoint();
-  const bool isNew = e->mimeData()->hasFormat(kMimeNewElement);
+  const bool fromClip = e->mimeData()->hasFormat(kMimeClipEntries);
+  const bool isNew = e->mimeData()->hasFormat(kMimeNewElement) || fromClip;
   const int source = isNew ? 0 : mimeInt(e->mimeData(), kMimePlacedElement);
+  // Entries dragged from the clipboard with Ctrl held stay on it.
+  owner_.edit_->DropCopies = fromClip && (e->modifiers() & Qt::ControlModifier);
+  if (fromClip) e->setDropAction(owner_.edit_->DropCopies ? Qt::CopyAction : Qt::MoveAction);
   const int n = elementAt(pos);
   Editing& ed = *owner_.edit_;
   if (n != 0 && (isNew || source != n)) {
@@ -300,13 +318,18 @@ void WorkspaceCanvas::dragMoveEvent(QDragMoveEvent* e) {
     int side = owner_.ws_->insertSide(*g, pos.x());
     ed.InsertSide = side;
     setInsertMark(n, side);
-    e->acceptProposedAction();
+    if (fromClip) e->accept();
+    else e->acceptProposedAction();
     return;
   }
   setInsertMark(0, 0);
   const Project& pr = owner_.project_;
-  if (n == 0 && isNew && pr.LineStart[pr.CurLine] == pr.LineEnd[pr.CurLine]) e->acceptProposedAction();
-  else e->ignore();
+  if (n == 0 && isNew && pr.LineStart[pr.CurLine] == pr.LineEnd[pr.CurLine]) {
+    if (fromClip) e->accept();
+    else e->acceptProposedAction();
+  } else {
+    e->ignore();
+  }
 }
 
 void WorkspaceCanvas::dragLeaveEvent(QDragLeaveEvent*) { setInsertMark(0, 0); }
@@ -318,6 +341,11 @@ void WorkspaceCanvas::dropEvent(QDropEvent* e) {
     int type = mimeInt(e->mimeData(), kMimeNewElement);
     e->acceptProposedAction();
     dropNew(type, pos);
+  } else if (e->mimeData()->hasFormat(kMimeClipEntries)) {
+    bool copies = e->modifiers() & Qt::ControlModifier;
+    e->setDropAction(copies ? Qt::CopyAction : Qt::MoveAction);
+    e->accept();
+    dropClipEntries(mimeIndices(e->mimeData()), pos, copies);
   } else if (e->mimeData()->hasFormat(kMimePlacedElement)) {
     int source = mimeInt(e->mimeData(), kMimePlacedElement);
     e->setDropAction(Qt::MoveAction);
@@ -339,6 +367,21 @@ bool WorkspaceCanvas::dropNew(int type, const QPoint& at) {
     ok = ed.dropNewOnBackground(type);
   }
   ed.DragType = 0;
+  owner_.afterEdit(ok);
+  return ok;
+}
+
+bool WorkspaceCanvas::dropClipEntries(const std::vector<size_t>& entries, const QPoint& at, bool copies) {
+  if (!owner_.clipboard_) return false;
+  Editing& ed = *owner_.edit_;
+  const int n = elementAt(at);
+  int side = 1;
+  if (n != 0) side = owner_.ws_->insertSide(*owner_.ws_->find(n), at.x());
+  ed.DragSource = -1;
+  bool ok = ed.dropClipEntries(*owner_.clipboard_, entries, n, side, copies);
+  ed.DragSource = 0;
+  ed.DropCopies = false;
+  if (ok && !copies && owner_.hooks_.clipboardChanged) owner_.hooks_.clipboardChanged();
   owner_.afterEdit(ok);
   return ok;
 }

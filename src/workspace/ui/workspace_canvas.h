@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
+#include <vector>
 
 namespace vt {
 
@@ -13,6 +14,8 @@ class WorkspaceWidget;
 // Drag data: a new element from an element button carries its kind, a placed element its number.
 inline constexpr const char* kMimeNewElement = "application/x-vortelan-new-element";
 inline constexpr const char* kMimePlacedElement = "application/x-vortelan-placed-element";
+// Entries of the element clipboard: their indices in list order, comma-separated ("0,2,5").
+inline constexpr const char* kMimeClipEntries = "application/x-vortelan-clip-entries";
 
 class WorkspaceCanvas : public QWidget {
   Q_OBJECT
@@ -33,6 +36,7 @@ class WorkspaceCanvas : public QWidget {
   // Same decisions as the mouse handlers, callable by tests without synthesising a drag.
   bool dropNew(int type, const QPoint& at);
   bool dropPlaced(int source, const QPoint& at);
+  bool dropClipEntries(const std::vector<size_t>& entries, const QPoint& at, bool copies);
 
  protected:
   void paintEvent(QPaintEvent*) override;

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "editors/ui/element_editors.h"
+#include "files/element_clipboard.h"
 #include "model/project.h"
 #include "workspace/editing.h"
 #include "workspace/layout.h"
@@ -112,7 +113,10 @@ WorkspaceWidget::WorkspaceWidget(Project& project, QWidget* parent)
   idFont_ = font();
   idFont_.setPointSizeF(8);
   edit_->hooks.openEditor = [this](int n, int type, bool isNew, int& place) { return runEditor(n, type, isNew, place); };
-  edit_->hooks.addToClipboard = [this](int n) { return hooks_.addToClipboard ? hooks_.addToClipboard(n) : false; };
+  edit_->hooks.addToClipboard = [this](int n) {
+    if (hooks_.addToClipboard) return hooks_.addToClipboard(n);
+    return clipboard_ ? clipboard_->AddToClipboard(project_, n) : false;
+  };
   edit_->hooks.showClipboard = [this] {
     if (hooks_.showClipboard) hooks_.showClipboard();
   };

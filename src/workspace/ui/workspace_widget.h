@@ -35,6 +35,7 @@ class QLabel;
 namespace vt {
 
 class Project;
+class ElementClipboard;
 class Workspace;
 class Editing;
 class WorkspaceCanvas;
@@ -44,7 +45,10 @@ struct EditorContext;
 // need it are then disabled.
 struct WorkspaceHooks {
   // AddToClipboard: adds a copy of element n to the element clipboard; false when it failed.
+  // Left empty, the clipboard given to setElementClipboard() is used directly.
   std::function<bool(int n)> addToClipboard;
+  // The clipboard's entries changed (some were dropped into the line): refresh its window.
+  std::function<void()> clipboardChanged;
   // Fits and shows the clipboard window (after Copy/Move to Clipboard).
   std::function<void()> showClipboard;
   bool clipboardVisible = false;  // kept current by the main window; disables "Show Clipboard"
@@ -83,6 +87,11 @@ class WorkspaceWidget : public QWidget {
   // Element editors need the tables the main window opened; without a context no editor opens.
   void setEditorContext(EditorContext* ctx) { editorCtx_ = ctx; }
   WorkspaceHooks& hooks() { return hooks_; }
+  // The element clipboard: Copy/Move to Clipboard add to it, and its entries dragged from the
+  // clipboard window (MIME kMimeClipEntries: entry indices "0,2,5"; Ctrl held = copies) are
+  // inserted into the line.
+  void setElementClipboard(ElementClipboard* clip) { clipboard_ = clip; }
+  ElementClipboard* elementClipboard() const { return clipboard_; }
 
   // Renders the current drawing (client width wide) into an image, for Save as JPEG and tests.
   QImage renderImage(qreal devicePixelRatio = 1.0);
@@ -144,6 +153,7 @@ class WorkspaceWidget : public QWidget {
   std::unique_ptr<Editing> edit_;
   WorkspaceHooks hooks_;
   EditorContext* editorCtx_ = nullptr;
+  ElementClipboard* clipboard_ = nullptr;
 
   WorkspaceCanvas* canvas_ = nullptr;
   QPointer<QToolBar> elementBar_;

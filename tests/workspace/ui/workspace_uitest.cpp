@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "files/element_clipboard.h"
 #include "model/project.h"
 #include "workspace/editing.h"
 #include "workspace/layout.h"
@@ -243,6 +244,36 @@ class WorkspaceUiTest : public QObject {
     QCOMPARE(prompter.texts().back(), std::string("Delete element \"GV-1\" ?"));
     QVERIFY(!pr.isPlaced(gv));
     QCOMPARE(pr.tot_elems, 12);
+  }
+
+  void clipboardRoundTrip() {
+    WorkspaceWidget w(pr);
+    w.resize(1400, 620);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    buildSystem(w);
+    ElementClipboard clip;
+    w.setElementClipboard(&clip);
+    int shown = 0;
+    w.hooks().showClipboard = [&] { ++shown; };
+    w.workspace().scrollPos = 0;
+    w.DrawSystem();
+    // "Move to Clipboard" on the pump, as its element menu does.
+    int pump = pr.IDList.find("PUMP-1");
+    w.editing().PendingElem = pump;
+    prompter.answers = {Answer::Yes};
+    w.clipboardCommand(true);
+    QVERIFY(!pr.isPlaced(pump));
+    QCOMPARE(clip.count(), size_t(1));
+    QCOMPARE(shown, 1);
+    // Dragged back from the clipboard onto the left half of the gate valve: before it.
+    int gv = pr.IDList.find("GV-1");
+    QRect r = w.canvas()->elementRect(gv);
+    QVERIFY(w.canvas()->dropClipEntries({0}, QPoint(r.left() + 2, r.center().y()), false));
+    int back = pr.IDList.find("PUMP-1");
+    QVERIFY(back != 0);
+    QCOMPARE(pr.ElemSeq[pr.elemspot[gv] - 1], static_cast<int16_t>(back));
+    QVERIFY(clip.empty());
   }
 
   void altDigitAndSelector() {
