@@ -223,5 +223,31 @@ TEST(ClosedLoop, TakesItsPressureFromTheReferenceGauge) {
   EXPECT_NEAR(r.p.node[g2]->Pressure, H - 10, 0.01);
   EXPECT_NEAR(r.p.ElemHGL[p2], 30.0, 0.01);  // back at the reference gauge's grade
 }
+TEST(ClosedLoop, ParallelBranchSplitsTheFlowEvenly) {
+  Fixture r;
+  r.p.sys.SysType = 3;
+  r.p.sys.SysFlowPress = 30;
+  int g1 = r.b.gauge(0, "Ref", 0);
+  int pu = r.b.pump(0, "PU", {100, 95, 85, 70}, 100, 0);
+  r.b.pipe(0, "P1", 1000, 4, 120);
+  int g2 = r.b.gauge(0, "G2", 0);
+  int p2 = r.b.pipe(0, "P2", 2000, 3, 120);
+  int g3 = r.b.gauge(0, "G3", 0);
+  r.b.pipe(0, "P3", 1000, 4, 120);
+  r.b.place(1, g2);
+  int b1 = r.b.pipe(1, "B1", 2000, 3, 120);  // the same as P2, beside it
+  r.b.place(1, g3);
+  r.p.sys.RefGauge = static_cast<int16_t>(g1);
+  ASSERT_TRUE(r.solve()) << r.dump();
+  auto pumpHead = [&](double Q) { return lagrangeHead({100, 95, 85, 70}, 100, Q); };
+  double Q = bisect(
+      [&](double q) { return pumpHead(q) - hazenWilliams(q, 2000, 4, 120) - hazenWilliams(q / 2, 2000, 3, 120); }, 100,
+      300);
+  EXPECT_NEAR(r.p.pump[pu]->Flow, Q, 10 * r.p.sys.FlowTol) << r.dump();
+  EXPECT_NEAR(r.p.pipe[p2]->Flow, Q / 2, 10 * r.p.sys.FlowTol);
+  EXPECT_NEAR(r.p.pipe[b1]->Flow, Q / 2, 10 * r.p.sys.FlowTol);
+  EXPECT_NEAR(r.p.node[g3]->Pressure, 30 + hazenWilliams(Q, 1000, 4, 120), 0.01);
+}
+
 }  // namespace
 }  // namespace vt
