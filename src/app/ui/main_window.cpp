@@ -42,6 +42,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   cmds_ = std::make_unique<ShellCommands>(project_, state_, static_cast<ShellHost&>(*this));
 
   workspace_ = new WorkspaceWidget(project_, this);
+  workspace_->setElementClipboard(&clipboard_);
   setCentralWidget(workspace_);
   solution_ = new SolutionWindow(project_, this);
   solution_->gotoElement = [this](int n) { workspace_->gotoElement(n); };
@@ -306,6 +307,7 @@ void MainWindow::updateAvailability() {
 // ---------------------------------------------------------------- state shown
 
 void MainWindow::refresh() {
+  workspace_->setProjectFolder(q(state_.ProjectFolder));
   labStatus_->setText(q(state_.statusText));
   LabProjFileDat_->setText(q(state_.projectFile));
   LabProjFileDat_->setToolTip(q(state_.projectFile));

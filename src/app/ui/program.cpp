@@ -93,16 +93,9 @@ void Program::openScheduleTables() {
 
 void Program::closeScheduleTables() {
   // Edits of the schedule editor reach their files when the tables close.
-  for (auto* t : {&pipeSched_, &pipeSizes_}) {
-    if (*t && (*t)->modified()) {
-      try {
-        (*t)->save();
-      } catch (const std::exception& e) {
-        window_->project().prompter().message(MsgKind::Error, e.what(), Buttons::Ok);
-      }
-    }
-    t->reset();
-  }
+  saveScheduleTables();
+  pipeSched_.reset();
+  pipeSizes_.reset();
   editorCtx_->pipeSched = nullptr;
   editorCtx_->pipeSizes = nullptr;
 }
@@ -131,6 +124,24 @@ bool Program::openReferenceTables() {
   return true;
 }
 
+namespace {
+// The configuration keeps colours as 0x00BBGGRR.
+QColor fromBgr(int c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+int toBgr(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+}  // namespace
+
+void Program::saveScheduleTables() {
+  for (auto* t : {&pipeSched_, &pipeSizes_}) {
+    if (*t && (*t)->modified()) {
+      try {
+        (*t)->save();
+      } catch (const std::exception& e) {
+        window_->project().prompter().message(MsgKind::Error, e.what(), Buttons::Ok);
+      }
+    }
+  }
+}
+
 void Program::captureWindowSettings() {
   MainWindow& w = *window_;
   const QRect g = w.normalGeometry().isValid() ? w.normalGeometry() : w.geometry();
@@ -139,6 +150,13 @@ void Program::captureWindowSettings() {
   windowSettings_.left = g.left();
   windowSettings_.top = g.top();
   windowSettings_.elemSize = w.workspace()->workspace().ElemSize;
+  const QFont f = w.workspace()->idFont();
+  windowSettings_.font.name = f.family().toStdString();
+  windowSettings_.fontName = windowSettings_.font.name;
+  windowSettings_.font.size = f.pointSize() > 0 ? f.pointSize() : windowSettings_.font.size;
+  windowSettings_.font.style = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) |
+                               (f.strikeOut() ? 8 : 0);
+  windowSettings_.font.color = toBgr(w.workspace()->idColor());
 }
 
 void Program::applyWindowSettings() {
@@ -150,6 +168,16 @@ void Program::applyWindowSettings() {
   if (windowSettings_.top) g.moveTop(*windowSettings_.top);
   w.setGeometry(g);
   w.workspace()->workspace().ElemSize = windowSettings_.elemSize;
+  QFont f = w.workspace()->idFont();
+  if (windowSettings_.fontName && !windowSettings_.fontName->empty())
+    f.setFamily(QString::fromStdString(*windowSettings_.fontName));
+  if (windowSettings_.font.size > 0) f.setPointSize(windowSettings_.font.size);
+  const int style = windowSettings_.font.style;
+  f.setBold(style & 1);
+  f.setItalic(style & 2);
+  f.setUnderline(style & 4);
+  f.setStrikeOut(style & 8);
+  w.workspace()->setIdFont(f, fromBgr(windowSettings_.font.color));
 }
 
 void Program::wireServices() {
@@ -189,6 +217,7 @@ void Program::wireServices() {
   s.putDefaults = [this, w] {
     captureWindowSettings();
     put_defaults(w->project(), w->state(), windowSettings_, w->project().prompter());
+    saveScheduleTables();
   };
   if (tablesOpen_) {
     s.closeScheduleTables = [this] { closeScheduleTables(); };
@@ -198,6 +227,10 @@ void Program::wireServices() {
                               parent);
     };
     s.editorContext = editorCtx_.get();
+    EditorContext* ctx = editorCtx_.get();
+    s.systemOptions = [&p, ctx](QWidget* parent) { return openSystemOptions(parent, p, *ctx); };
+    s.projectInfo = [&p, ctx](QWidget* parent) { return openProjectInfo(parent, p, *ctx); };
+    s.pipeSchedules = [&p, ctx](QWidget* parent) { openPipeScheduleEditor(parent, p, *ctx); };
   }
   w->setServices(std::move(s));
 }

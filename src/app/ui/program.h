@@ -45,6 +45,7 @@ class Program {
   bool openReferenceTables();
   void openScheduleTables();
   void closeScheduleTables();
+  void saveScheduleTables();
   void captureWindowSettings();
   void applyWindowSettings();
   void wireServices();
