@@ -104,6 +104,7 @@ TEST(GravityLine, MatchesClosedFormFlowForEachPipeEquation) {
     EXPECT_FLOAT_EQ(r.p.node[s2]->Flow, r.p.pipe[pp]->Flow);
     EXPECT_FLOAT_EQ(r.p.ElemHGL[s1], 100.0f);
     EXPECT_NEAR(r.p.ElemHGL[pp], 50.0, 0.01);
+    EXPECT_FLOAT_EQ(r.s.StaticHeadDiff, -dz);
   }
 }
 
@@ -170,6 +171,8 @@ TEST(ThreeTanks, JunctionHeadBalancesTheThreeFlows) {
   EXPECT_NEAR(r.p.node[s1]->Flow, Q1, tol);
   EXPECT_NEAR(r.p.node[s2]->Flow, Q2, tol);
   EXPECT_NEAR(r.p.node[s3]->Flow, -Q3, tol);
+  EXPECT_EQ(r.s.DistinctSupplies, 3);
+  EXPECT_FLOAT_EQ(r.s.StaticHeadDiff, kBlank);
 }
 
 TEST(ForcedFlow, GaugePressuresFollowByHandArithmetic) {
@@ -247,6 +250,21 @@ TEST(ClosedLoop, ParallelBranchSplitsTheFlowEvenly) {
   EXPECT_NEAR(r.p.pipe[p2]->Flow, Q / 2, 10 * r.p.sys.FlowTol);
   EXPECT_NEAR(r.p.pipe[b1]->Flow, Q / 2, 10 * r.p.sys.FlowTol);
   EXPECT_NEAR(r.p.node[g3]->Pressure, 30 + hazenWilliams(Q, 1000, 4, 120), 0.01);
+}
+
+TEST(ForcedFlow, FromAGaugeStartsAtZeroGradeWithoutHeadCheck) {
+  Fixture r;
+  r.p.sys.SysType = 2;
+  r.p.sys.SysFlowPress = 100;
+  r.b.gauge(0, "G0", 0);
+  r.b.pipe(0, "P1", 300, 3, 130);
+  int g1 = r.b.gauge(0, "G1", 5);
+  ASSERT_TRUE(r.solve()) << r.dump();
+  EXPECT_NEAR(r.p.node[g1]->Pressure, 0 - hazenWilliams(100, 300, 3, 130) - 5, 0.001);
+  for (const auto& t : r.s.list.texts()) {
+    EXPECT_EQ(t.find("Max head error"), std::string::npos);
+    EXPECT_EQ(t.find("No flows"), std::string::npos);
+  }
 }
 
 }  // namespace
