@@ -192,7 +192,7 @@ TEST_F(StartupTest, DamagedConfigurationIsKeptAsideAndTheDefaultUsed) {
 
 TEST_F(StartupTest, UnreadableConfigurationInGetDefaultsGivesItsMessageAndChangesNothing) {
   start();
-  for (const std::string text : {std::string("garbage"),
+  for (const std::string& text : {std::string("garbage"),
                                  std::string("<?xml version=\"1.0\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
                                              "<FIELD attrname=\"Parameter\" fieldtype=\"string\" WIDTH=\"20\"/>"
                                              "</FIELDS></METADATA><ROWDATA/></DATAPACKET>")}) {
