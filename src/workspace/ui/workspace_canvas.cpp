@@ -217,6 +217,11 @@ void WorkspaceCanvas::wheelEvent(QWheelEvent* e) {
   e->accept();
 }
 
+void WorkspaceCanvas::enterEvent(QEnterEvent*) {
+  // The element keys (Delete, T, Enter, Page Down) act on the element under the pointer.
+  if (window()->isActiveWindow() && !QApplication::activePopupWidget()) setFocus(Qt::MouseFocusReason);
+}
+
 void WorkspaceCanvas::leaveEvent(QEvent*) {
   if (!owner_.edit_->Capturing) hover(0);
 }

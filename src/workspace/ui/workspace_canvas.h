@@ -45,6 +45,7 @@ class WorkspaceCanvas : public QWidget {
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
   void wheelEvent(QWheelEvent*) override;
+  void enterEvent(QEnterEvent*) override;
   void leaveEvent(QEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
   void dragEnterEvent(QDragEnterEvent*) override;

@@ -2,6 +2,7 @@
 // the canvas, drawn geometry checked on the rendered picture, keys, the line selector and the
 // JPEG picture. Set VT_SHOT_DIR to keep the rendered pictures as PNG files.
 #include <QComboBox>
+#include <QMainWindow>
 #include <QImage>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -274,6 +275,22 @@ class WorkspaceUiTest : public QObject {
     QVERIFY(back != 0);
     QCOMPARE(pr.ElemSeq[pr.elemspot[gv] - 1], static_cast<int16_t>(back));
     QVERIFY(clip.empty());
+  }
+
+  void embeddedInAMainWindow() {
+    QMainWindow mw;
+    auto* w = new WorkspaceWidget(pr);
+    mw.setCentralWidget(w);
+    mw.addToolBar(Qt::TopToolBarArea, w->elementToolBar());
+    mw.resize(1300, 640);
+    mw.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&mw));
+    QVERIFY(w->elementToolBar()->isVisible());
+    buildSystem(*w);
+    w->workspace().scrollPos = 0;
+    w->DrawSystem();
+    QVERIFY(w->canvas()->width() > 1000);
+    keep(mw.grab().toImage(), "workspace_window.png");
   }
 
   void altDigitAndSelector() {
