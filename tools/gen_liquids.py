@@ -109,22 +109,30 @@ def water_mole_fraction(vol_pct, rho_glycol, molar_mass):
 # from the DOWFROST engineering guide's tables of propylene glycol solutions.
 PG = {30: (1.024, 3.5, 0.92), 40: (1.032, 5.3, 0.88), 50: (1.040, 8.0, 0.84)}
 
-# Petroleum liquids: (description, F, SG, cSt, vapour pressure psia, specific heat). Typical
-# values: SG and viscosity from the Crane TP-410 appendix charts of petroleum oils and ASTM
-# D975/D396 viscosity grades; true vapour pressure from API MPMS Chapter 19.2; specific heat
-# from the Cragoe relation (US Bureau of Standards Misc. Pub. 97).
+# Petroleum liquids: (description, F, SG at F, SG at 60 F, cSt, true vapour pressure psia).
+# Typical values: SG and viscosity from the Crane TP-410 appendix charts of petroleum oils and
+# the ASTM D975/D396 viscosity grades; vapour pressures at 60 F from US EPA AP-42 section 7.1
+# (table of petroleum liquid properties: gasoline RVP 10 5.2, crude oil RVP 5 2.3, jet kerosene
+# 0.0085, distillate fuel oil No. 2 0.0074, residual oil No. 6 0.00019 psia); the rows marked
+# "est." are estimates where that table has no value. Specific heat from the Cragoe relation
+# (US Bureau of Standards Misc. Pub. 97): c = (0.388 + 0.00045 F) / sqrt(SG at 60 F).
 PETROLEUM = [
-    ("Gasoline (RVP 10) at  60 deg F", 60, 0.74, 0.60, 5.8, 0.48),
-    ("Kerosene at  60 deg F", 60, 0.81, 2.2, 0.02, 0.47),
-    ("Diesel fuel No. 2 at  60 deg F", 60, 0.85, 4.0, 0.01, 0.45),
-    ("Fuel oil No. 2 at  60 deg F", 60, 0.86, 4.5, 0.01, 0.45),
-    ("Fuel oil No. 4 at  60 deg F", 60, 0.90, 40.0, 0.01, 0.44),
-    ("Fuel oil No. 6 at 122 deg F", 122, 0.96, 380.0, 0.01, 0.45),
-    ("Fuel oil No. 6 at 160 deg F", 160, 0.95, 110.0, 0.02, 0.46),
-    ("Crude oil, light (40 API) at  60 deg F", 60, 0.825, 5.0, 4.0, 0.45),
-    ("Crude oil, heavy (15 API) at  60 deg F", 60, 0.966, 1000.0, 0.5, 0.41),
-    ("Crude oil, heavy (15 API) at 100 deg F", 100, 0.951, 250.0, 0.8, 0.43),
+    ("Gasoline (RVP 10) at  60 deg F", 60, 0.74, 0.74, 0.60, 5.2),
+    ("Kerosene at  60 deg F", 60, 0.81, 0.81, 2.2, 0.0085),
+    ("Diesel fuel No. 2 at  60 deg F", 60, 0.85, 0.85, 4.0, 0.0074),
+    ("Fuel oil No. 2 at  60 deg F", 60, 0.86, 0.86, 4.5, 0.0074),
+    ("Fuel oil No. 4 at  60 deg F", 60, 0.90, 0.90, 40.0, 0.0074),   # est.: as No. 2
+    ("Fuel oil No. 6 at 122 deg F", 122, 0.96, 0.98, 380.0, 0.002),  # est.
+    ("Fuel oil No. 6 at 160 deg F", 160, 0.95, 0.98, 110.0, 0.006),  # est.
+    ("Crude oil, light (40 API) at  60 deg F", 60, 0.825, 0.825, 5.0, 2.3),
+    ("Crude oil, heavy (15 API) at  60 deg F", 60, 0.966, 0.966, 1000.0, 0.5),  # est.
+    ("Crude oil, heavy (15 API) at 100 deg F", 100, 0.951, 0.966, 250.0, 0.8),  # est.
 ]
+
+
+def cragoe(f, sg60):
+    return round((0.388 + 0.00045 * f) / math.sqrt(sg60), 3)
+
 
 # Sea water, salinity 35 g/kg, at 60 F: density UNESCO EOS-80 (1025.9 kg/m3 at 15.6 C),
 # kinematic viscosity ITTC 7.5-02-01-03 (1.1892 cSt at 15 C, 1.1598 at 16 C: 1.173 at 15.6 C), vapour pressure 98.1 % of pure water's
@@ -152,9 +160,9 @@ def other_rows():
     desc, f, sg, nu, vp, cp = SEA
     rows.append({"Description": desc, "Temp": f, "Spec_Grav": round(sg, 4), "Kin_Viscosity": nu,
                  "Vap_Press": head_ft(vp, round(sg, 4)), "Specific_Heat": cp})
-    for desc, f, sg, nu, vp, cp in PETROLEUM:
+    for desc, f, sg, sg60, nu, vp in PETROLEUM:
         rows.append({"Description": desc, "Temp": f, "Spec_Grav": sg, "Kin_Viscosity": nu,
-                     "Vap_Press": head_ft(vp, sg), "Specific_Heat": cp})
+                     "Vap_Press": head_ft(vp, sg), "Specific_Heat": cragoe(f, sg60)})
     return rows
 
 
