@@ -2,6 +2,7 @@
 // open/save/new/reopen/exit with their questions, the units dialog from the menu. Message boxes
 // are answered by a scripted prompter and compared word for word.
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -18,6 +19,8 @@
 #include <functional>
 
 #include "app/startup.h"
+#include "app/ui/help_windows.h"
+#include "workspace/ui/workspace_widget.h"
 #include "app/ui/main_window.h"
 #include "app/ui/program.h"
 #include "files/project_file.h"
@@ -274,6 +277,59 @@ class MainWindowTest : public QObject {
     // Accepted units are not the defaults: the configuration still holds the old ones.
     Table cfg = loadConfig(folders().data + kConfigFileName);
     QVERIFY(cfg.findKey({Value("UnitFlow")})->str("Abrev") != "m3/hr");
+  }
+
+  void formsOpenFromTheWindowAndTheSolutionList() {
+    // The System button opens the system options form; Cancel changes nothing.
+    QString seen;
+    whenModal([&](QWidget* d) {
+      seen = d->windowTitle();
+      qobject_cast<QDialog*>(d)->reject();
+    });
+    trigger("sbtnSystem");
+    QCOMPARE(seen, QString("VORTELAN - System Configuration"));
+    QCOMPARE(w_->modifiedLabel()->text(), QString());
+
+    // A suggestion line of the solution window leads to the same form, then the window hides.
+    trigger("sbtnSolve");
+    SolutionWindow* sw = w_->solutionWindow();
+    sw->solution().list.add(" Suggestion - Change flow tolerance (click here)",
+                            std::make_shared<SolveCommand>(SolveCommand{"Edit flow tolerance?"}));
+    sw->showLastSolution();
+    seen.clear();
+    answer({Answer::Yes});
+    whenModal([&](QWidget* d) {
+      seen = d->windowTitle();
+      qobject_cast<QDialog*>(d)->reject();
+    });
+    sw->clickLine(sw->listBox()->count() - 1);
+    QCOMPARE(texts().back(), std::string("Edit flow tolerance?"));
+    QCOMPARE(seen, QString("VORTELAN - System Configuration"));
+    QVERIFY(!sw->isVisible());
+
+    // Quick start, step 2: the project information form, then the hint for next time.
+    trigger("ShowQuickStart1");
+    QVERIFY(w_->quickStartWindow()->isVisible());
+    seen.clear();
+    whenModal([&](QWidget* d) {
+      seen = d->windowTitle();
+      qobject_cast<QDialog*>(d)->reject();
+    });
+    w_->quickStartWindow()->stepButton(1)->click();
+    QCOMPARE(seen, QString("VORTELAN - Project Info"));
+    QCOMPARE(texts().back(), std::string("Next time use the Project button."));
+    QVERIFY(w_->quickStartWindow()->isVisible());
+  }
+
+  void branchHelpFollowsTheLineShown() {
+    w_->project().proj.BranchHelpShown = true;
+    emit w_->workspace()->lineShown(1);
+    QVERIFY(w_->branchHelpWindow() && w_->branchHelpWindow()->isVisible());
+    w_->branchHelpWindow()->dontShowBox()->click();
+    w_->branchHelpWindow()->closeButton()->click();
+    QVERIFY(!w_->project().proj.BranchHelpShown);
+    emit w_->workspace()->lineShown(2);
+    QVERIFY(!w_->branchHelpWindow()->isVisible());
   }
 
   void expertModeAndResets() {
