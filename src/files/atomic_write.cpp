@@ -7,11 +7,26 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace vt {
 
 std::string bareFileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+bool readFileBytes(const std::string& path, std::vector<uint8_t>& bytes,
+                   const std::function<bool(const std::vector<uint8_t>& head)>& wanted) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return false;
+  bytes.assign(16, 0);
+  f.read(reinterpret_cast<char*>(bytes.data()), 16);
+  bytes.resize(static_cast<size_t>(f.gcount()));
+  if (f.bad()) return false;
+  if (bytes.size() < 16 || !wanted(bytes)) return true;
+  bytes.insert(bytes.end(), std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  return !f.bad();
+}
 
 namespace {
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ struct WriteResult {
 };
 
 WriteResult writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Reads a file into memory. Only when `wanted` accepts its first 16 bytes (or fewer, for a shorter
+// file) is the rest read too, so that a large file of another kind is refused without loading it.
+// False when the file cannot be read.
+bool readFileBytes(const std::string& path, std::vector<uint8_t>& bytes,
+                   const std::function<bool(const std::vector<uint8_t>& head)>& wanted);
 
 // The file name without its folder.
 std::string bareFileName(const std::string& path);

@@ -1,8 +1,6 @@
 #include "files/element_clipboard.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "files/atomic_write.h"
 #include "files/byte_io.h"
@@ -325,11 +323,9 @@ ClipReadResult readClipboardBytes(std::span<const uint8_t> bytes, Project& proje
 }
 
 namespace {
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  return !f.bad();
+bool clipboardHead(const std::vector<uint8_t>& h) {
+  static const uint8_t wide[8] = {'V', 0, 'T', 0, 'C', 0, 'W', 0};
+  return std::equal(wide, wide + 8, h.begin()) || std::equal(h.begin(), h.begin() + 6, "VTCW20");
 }
 }  // namespace
 
@@ -343,7 +339,7 @@ ClipReadResult openClipboardFile(const std::string& path, Project& project, Elem
   std::vector<uint8_t> bytes;
   int v = 0;
   ClipReadResult r;
-  if (!readWholeFile(path, bytes))
+  if (!readFileBytes(path, bytes, clipboardHead))
     r.status = ClipReadStatus::Damaged;
   else
     r = readClipboardBytes(bytes, project, clip, path, &v);

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "files/atomic_write.h"
 #include "files/byte_io.h"
@@ -462,10 +460,12 @@ ProjReadResult getProjData(Project& pr, ElementClipboard& clip, const std::strin
     res.bareName = bareFileName(path);
     return res;
   }
-  std::ifstream f(path, std::ios::binary);
   std::vector<uint8_t> bytes;
-  if (f) bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  if (!f || f.bad()) {
+  auto projectHead = [](const std::vector<uint8_t>& h) {
+    static const uint8_t wide[8] = {'V', 0, 'T', 0, 'L', 0, 'W', 0};
+    return std::equal(wide, wide + 8, h.begin()) || std::equal(h.begin(), h.begin() + 4, "VTLW");
+  };
+  if (!readFileBytes(path, bytes, projectHead)) {
     // Unreadable: the same outcome as a damaged file.
     pr.ClearProject();
     pr.prompter().message(MsgKind::Error, "Error reading file: " + bareFileName(path));
