@@ -267,5 +267,29 @@ TEST(ForcedFlow, FromAGaugeStartsAtZeroGradeWithoutHeadCheck) {
   }
 }
 
+TEST(GravityLine, EnlargementTakesCranesKFromItsNeighbours) {
+  Fixture r;
+  r.b.supply(0, "Upper", 100);
+  r.b.pipe(0, "Small", 200, 2, 120);
+  int ec = r.b.valve(0, "EC", 56, 0, 0, 1, 30, 0, kFitting);
+  r.b.pipe(0, "Large", 200, 4, 120);
+  r.b.supply(0, "Lower", 80);
+  ASSERT_TRUE(r.solve()) << r.dump();
+  // Crane: a gradual enlargement of 30 degrees from 2 in to 4 in, K = 2.6 sin(15°)(1 - β²)², β = 0.5,
+  // on the velocity in the smaller pipe.
+  const double K = 2.6 * std::sin(15.0 * M_PI / 180) * std::pow(1 - 0.25, 2);
+  auto fittingLoss = [&](double Q) {
+    double V = (std::fabs(Q) / kCfs) / (M_PI * std::pow(2.0 / 12, 2) / 4);
+    return K * V * V / (2 * 32.174);
+  };
+  double Q = bisect(
+      [&](double q) { return hazenWilliams(q, 200, 2, 120) + fittingLoss(q) + hazenWilliams(q, 200, 4, 120) - 20; },
+      1e-6, 5000);
+  EXPECT_NEAR(r.p.valfit[ec]->Coef, K, 1e-4);
+  EXPECT_FLOAT_EQ(r.p.valfit[ec]->Dia, 2.0f);
+  EXPECT_NEAR(r.p.valfit[ec]->Flow, Q, 0.01) << r.dump();
+  EXPECT_NEAR(r.p.valfit[ec]->HeadLoss, fittingLoss(Q), 0.01);
+}
+
 }  // namespace
 }  // namespace vt
