@@ -1,6 +1,7 @@
 #include "workspace/ui/workspace_widget.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QComboBox>
 #include <QCursor>
 #include <QDrag>
@@ -124,6 +125,16 @@ WorkspaceWidget::WorkspaceWidget(Project& project, QWidget* parent)
     canvas_->invalidate();
     if (hooks_.showInspector) hooks_.showInspector(n);
   };
+  if (!project_.onCleared) {
+    ownsOnCleared_ = true;
+    project_.onCleared = [this] {
+      ws_->scrollPos = 0;
+      ws_->PipePxPerUnit = 0;
+      ws_->pipeSlider = 50;
+      edit_->cancelCapture();
+      edit_->cur_elem = edit_->PendingElem = edit_->MarkedElem = 0;
+    };
+  }
   buildUi();
   installShortcuts();
   project_.RefreshSpots();
@@ -131,6 +142,7 @@ WorkspaceWidget::WorkspaceWidget(Project& project, QWidget* parent)
 }
 
 WorkspaceWidget::~WorkspaceWidget() {
+  if (ownsOnCleared_) project_.onCleared = nullptr;
   // The element bar is ours until a main window takes it.
   if (elementBar_ && !elementBar_->parent()) delete elementBar_.data();
 }
@@ -320,10 +332,14 @@ QImage WorkspaceWidget::renderImage(qreal dpr) {
   return img;
 }
 
+void WorkspaceWidget::applyPipeSlider(int position) {
+  ws_->pipeSlider = std::clamp(position, 1, 100);
+  ws_->PipePxPerUnit = 1.0f;  // no longer the first drawing: the slider decides the scale
+}
+
 void WorkspaceWidget::projectReplaced() {
   ws_->scrollPos = 0;
-  ws_->PipePxPerUnit = 0;
-  ws_->pipeSlider = 50;
+  if (ws_->PipePxPerUnit == 0 && ws_->pipeSlider != 50) applyPipeSlider(ws_->pipeSlider);
   edit_->cancelCapture();
   edit_->cur_elem = edit_->PendingElem = edit_->MarkedElem = 0;
   edit_->OverElement = false;

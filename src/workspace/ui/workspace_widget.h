@@ -112,8 +112,13 @@ class WorkspaceWidget : public QWidget {
  public slots:
   // DrawSystem: recomputes the layout of the current line and repaints.
   void DrawSystem();
-  // After New/Open: scroll to 0, pipe-length scale reset, main line shown, redraw.
+  // After New/Open: scroll to 0, the project's current line shown, redraw. The pipe-length scale
+  // is reset by Project::ClearProject (this widget installs Project::onCleared when it is free);
+  // a slider position read from a file is applied with applyPipeSlider() before this call (or by
+  // setting workspace().pipeSlider, which is taken when it differs from the cleared 50).
   void projectReplaced();
+  // A pipe-length slider position (1..100) read from a project file: the scale follows it.
+  void applyPipeSlider(int position);
   // Shows element n's line, scrolls it into view and puts the pointer on it; n < 1 is ignored.
   void gotoElement(int n);
   // Shows line k (0 main, 1..9 branches), as the line selector and Alt+digit do.
@@ -166,6 +171,7 @@ class WorkspaceWidget : public QWidget {
   QWidget* pipeBox_ = nullptr;
   bool updatingScroll_ = false;
   bool rangeErrorShown_ = false;
+  bool ownsOnCleared_ = false;
   QFont idFont_;
   QColor idColor_{0x80, 0x80, 0x80};
   QString projectFolder_;

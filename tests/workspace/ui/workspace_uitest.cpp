@@ -293,6 +293,29 @@ class WorkspaceUiTest : public QObject {
     keep(mw.grab().toImage(), "workspace_window.png");
   }
 
+  void pipeScaleFollowsAReadSliderPosition() {
+    WorkspaceWidget w(pr);
+    w.resize(1000, 500);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    buildSystem(w);
+    QCOMPARE(w.workspace().pipeSlider, 50);
+    // Opening a file: the store is cleared, the reader hands over the slider, the window redraws.
+    pr.ClearProject();
+    QCOMPARE(w.workspace().PipePxPerUnit, 0.0f);
+    buildSystem(w);
+    pr.ClearProject();
+    int n = pr.FirstFreeElem();
+    pr.createElement(n, kPipe);
+    pr.pipe[n]->Length = 2000;
+    pr.setElemID(n, "P");
+    pr.insertInSeq(n, 1);
+    w.workspace().pipeSlider = 80;
+    w.projectReplaced();
+    QCOMPARE(w.workspace().pipeSlider, 80);
+    QCOMPARE(w.workspace().PipePxPerUnit, static_cast<float>(0.8 * w.canvas()->width() / 2000));
+  }
+
   void altDigitAndSelector() {
     WorkspaceWidget w(pr);
     w.resize(900, 500);
