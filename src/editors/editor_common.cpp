@@ -68,6 +68,14 @@ void ElementEditorBase::commitId(const std::string& id, const std::string& openi
   if (mode_ == EditorMode::New || id != openingId) project_.IDList.add(id, elem_);
 }
 
+double ElementEditorBase::valueOf(const std::string& field, const std::string& text, double stored,
+                                  double factor) const {
+  auto it = shown_.find(field);
+  if (it != shown_.end() && trimmed(it->second) == trimmed(text)) return stored;
+  auto v = numberOf(text);
+  return v ? *v / factor : kBlank;
+}
+
 template <class R>
 static R* clipOf(const EditorSetup& s) {
   if (auto p = std::get_if<R*>(&s.clipRecord)) return *p;

@@ -2,6 +2,7 @@
 // number parsing of field texts, and where a refused entry sends the focus.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <variant>
@@ -68,6 +69,12 @@ class ElementEditorBase {
   int clashingElement(const std::string& id, const std::string& openingId) const;
   // Keeps IDList in step after acceptance (nothing for clipboard entries), and the clipboard caption.
   void commitId(const std::string& id, const std::string& openingId);
+  // Fields show stored values rounded. A field whose text still reads as it was shown at opening
+  // keeps its stored value, so that accepting an unchanged editor never drifts a number.
+  void remember(const std::string& field, const std::string& text) { shown_[field] = text; }
+  // The internal value of a field: the stored value while untouched, else the text's number divided
+  // by the display factor; kBlank for an empty text.
+  double valueOf(const std::string& field, const std::string& text, double stored, double factor) const;
 
   Project& project_;
   EditorSetup setup_;
@@ -76,6 +83,7 @@ class ElementEditorBase {
   bool newFlag_;
   std::string focus_;
   std::string clipCaption_;
+  std::map<std::string, std::string> shown_;
 };
 
 // Where an accepted record goes: the clipboard's copy, the store's slot (created for a new element

@@ -70,6 +70,10 @@ SupplyEditor::SupplyEditor(Project& project, EditorSetup setup) : NodeEditorBase
     rec_ = *n;
     id = fromWide(rec_.ID, kIdLen);
     showRecord(rec_);
+    remember("pressure", pressure);
+    remember("surface", surfaceElev);
+    remember("inletElev", inletElev);
+    remember("inletDia", inletDia);
   } else {
     showNewDefaults();
   }
@@ -147,10 +151,10 @@ bool SupplyEditor::accept() {
   r.InletExitType = static_cast<int16_t>(inletExitType);
   storeCommon(r);
   r.InletK = inletShown() ? inletExitK(inletExitType) : 0.0f;
-  r.Pressure = static_cast<float>(numberOf(pres).value_or(0.0) / u.SHeadFactor);
-  r.Elev = static_cast<float>(*surf / u.Len.factor);
-  r.InletElev = static_cast<float>(*inletE / u.Len.factor);
-  r.InletDia = static_cast<float>(numberOf(inDia).value_or(0.0) / u.Dia.factor);
+  r.Pressure = trimmed(pres).empty() ? 0.0f : static_cast<float>(valueOf("pressure", pres, rec_.Pressure, u.SHeadFactor));
+  r.Elev = static_cast<float>(valueOf("surface", surfaceElev, rec_.Elev, u.Len.factor));
+  r.InletElev = static_cast<float>(valueOf("inletElev", inEl, rec_.InletElev, u.Len.factor));
+  r.InletDia = trimmed(inDia).empty() ? 0.0f : static_cast<float>(valueOf("inletDia", inDia, rec_.InletDia, u.Dia.factor));
   // A hidden inlet diameter is not a pipe size anyone chose: it must not seed the next pipe.
   if (inletDiaShown()) project_.last.LastInsideDia = r.InletDia;
   Node* target = targetNode(project_, setup_, elem_);
@@ -175,6 +179,8 @@ GaugeEditor::GaugeEditor(Project& project, EditorSetup setup) : NodeEditorBase(p
     rec_ = *n;
     id = fromWide(rec_.ID, kIdLen);
     showRecord(rec_);
+    remember("demand", demand);
+    remember("elev", elev);
   } else {
     showNewDefaults();
   }
@@ -225,8 +231,8 @@ bool GaugeEditor::accept() {
   }
   Node r = rec_;
   storeCommon(r);
-  r.Flow = static_cast<float>(numberOf(demand).value_or(0.0) / u.Flow.factor);
-  r.Elev = static_cast<float>(*el / u.Len.factor);
+  r.Flow = trimmed(demand).empty() ? 0.0f : static_cast<float>(valueOf("demand", demand, rec_.Flow, u.Flow.factor));
+  r.Elev = static_cast<float>(valueOf("elev", elev, rec_.Elev, u.Len.factor));
   Node* target = targetNode(project_, setup_, elem_);
   if (!target) return refuse("Error - program should not be here!", idControl);
   commitId(id, openingId_);

@@ -38,6 +38,9 @@ PipeEditor::PipeEditor(Project& project, EditorSetup setup, const ScheduleSource
       rememberedNominal_ = "NA";
     scheduleKey = fromShort(rec_.Schedule);
     friction = frictionText(rec_.Friction);
+    remember("length", length);
+    remember("dia", insideDia);
+    remember("friction", friction);
   }
   openingId_ = id;
 
@@ -220,7 +223,7 @@ bool PipeEditor::accept() {
   commitId(id, openingId_);
   toWide(description, rec_.Description, kDescLen);
   toWide(id, rec_.ID, kIdLen);
-  rec_.Length = static_cast<float>(*len / u.Len.factor);
+  rec_.Length = static_cast<float>(valueOf("length", length, rec_.Length, u.Len.factor));
   if (isNew()) rec_.Flags = 0;
   std::string key = scheduleKey_.empty() ? std::string("None") : scheduleKey_;
   toShort(key, rec_.Schedule);
@@ -231,10 +234,9 @@ bool PipeEditor::accept() {
     rec_.NomIndex = static_cast<float>(nominalPosition(nominalValues_[static_cast<size_t>(nominalIndex_ - 1)],
                                                        u.nominalMillimetre));
   project_.last.LastNomIndex = static_cast<int>(std::lround(rec_.NomIndex));
-  rec_.InsideDia = static_cast<float>(*dia / u.Dia.factor);
+  rec_.InsideDia = static_cast<float>(valueOf("dia", insideDia, rec_.InsideDia, u.Dia.factor));
   project_.last.LastInsideDia = rec_.InsideDia;
-  double f = *fr;
-  if (headCalc() == 2) f /= metricRough() ? 304.8 : 1000.0;
+  double f = valueOf("friction", friction, rec_.Friction, headCalc() == 2 ? (metricRough() ? 304.8 : 1000.0) : 1.0);
   rec_.Friction = f;
   project_.last.DefFriction = f;
 

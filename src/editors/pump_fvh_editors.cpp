@@ -67,6 +67,11 @@ PumpEditor::PumpEditor(Project& project, EditorSetup setup) : ElementEditorBase(
     speed1 = speedText(rec_.Speed);
     speed2 = speedText(rec_.Speed2);
     speed3 = speedText(rec_.Speed3);
+    const std::pair<const char*, const std::string*> shown[] = {
+        {"elev", &elev},     {"incr", &incr},     {"shutoff", &shutoff}, {"head1", &head1},
+        {"head2", &head2},   {"head3", &head3},   {"npshr1", &npshr1},   {"npshr2", &npshr2},
+        {"npshr3", &npshr3}, {"design", &designFlow}};
+    for (auto& [name, text] : shown) remember(name, *text);
   }
   openingId_ = id;
 }
@@ -157,20 +162,19 @@ bool PumpEditor::accept() {
   toWide(id, r.ID, kIdLen);
   if (isNew()) r.Flags = 0;
   r.Dir = dirForward ? 1 : -1;
-  r.Elev = static_cast<float>(numberOf(elev).value_or(0.0) / u.Len.factor);
+  r.Elev = trimmed(elev).empty() ? 0.0f : static_cast<float>(valueOf("elev", elev, rec_.Elev, u.Len.factor));
   r.CurveDefined = curve ? 1 : 0;
-  auto stored = [](const std::string& t, double factor) {
-    auto v = numberOf(t);
-    return v ? static_cast<float>(*v / factor) : kBlank;
+  auto stored = [&](const char* name, const std::string& t, float before, double factor) {
+    return static_cast<float>(valueOf(name, t, before, factor));
   };
-  r.FlowIncr = stored(incr, u.Flow.factor);
-  r.ShutoffHead = stored(shutoff, u.PHeadFactor);
-  r.Head1 = stored(head1, u.PHeadFactor);
-  r.Head2 = stored(head2, u.PHeadFactor);
-  r.Head3 = stored(head3, u.PHeadFactor);
-  r.NPSHR1 = stored(npshr1, u.PHeadFactor);
-  r.NPSHR2 = stored(npshr2, u.PHeadFactor);
-  r.NPSHR3 = stored(npshr3, u.PHeadFactor);
+  r.FlowIncr = stored("incr", incr, rec_.FlowIncr, u.Flow.factor);
+  r.ShutoffHead = stored("shutoff", shutoff, rec_.ShutoffHead, u.PHeadFactor);
+  r.Head1 = stored("head1", head1, rec_.Head1, u.PHeadFactor);
+  r.Head2 = stored("head2", head2, rec_.Head2, u.PHeadFactor);
+  r.Head3 = stored("head3", head3, rec_.Head3, u.PHeadFactor);
+  r.NPSHR1 = stored("npshr1", npshr1, rec_.NPSHR1, u.PHeadFactor);
+  r.NPSHR2 = stored("npshr2", npshr2, rec_.NPSHR2, u.PHeadFactor);
+  r.NPSHR3 = stored("npshr3", npshr3, rec_.NPSHR3, u.PHeadFactor);
   auto speed = [](const std::string& t) {
     auto v = numberOf(t);
     return v ? static_cast<int16_t>(std::lround(*v)) : kBlankSmall;
@@ -178,7 +182,7 @@ bool PumpEditor::accept() {
   r.Speed = speed(speed1);
   r.Speed2 = speed(speed2);
   r.Speed3 = speed(speed3);
-  r.DesignFlow = stored(designFlow, u.Flow.factor);
+  r.DesignFlow = stored("design", designFlow, rec_.DesignFlow, u.Flow.factor);
 
   // The fit comes before anything is written: a refused curve leaves the element as it was.
   if (curve && !FitPumpCurve(r)) {
@@ -218,6 +222,9 @@ FvhEditor::FvhEditor(Project& project, EditorSetup setup) : ElementEditorBase(pr
     incr = shownOrEmpty(rec_.FlowIncr, u.Flow.factor);
     loss1 = shownOrEmpty(rec_.HeadLoss1, u.PHeadFactor);
     loss2 = shownOrEmpty(rec_.HeadLoss2, u.PHeadFactor);
+    remember("incr", incr);
+    remember("loss1", loss1);
+    remember("loss2", loss2);
   }
   openingId_ = id;
 }
@@ -250,9 +257,9 @@ bool FvhEditor::accept() {
   toWide(id, r.ID, kIdLen);
   if (isNew()) r.Flags = 0;
   r.Dir = dirForward ? 1 : -1;
-  r.FlowIncr = static_cast<float>(*q / u.Flow.factor);
-  r.HeadLoss1 = static_cast<float>(*h1 / u.PHeadFactor);
-  r.HeadLoss2 = static_cast<float>(*h2 / u.PHeadFactor);
+  r.FlowIncr = static_cast<float>(valueOf("incr", incr, rec_.FlowIncr, u.Flow.factor));
+  r.HeadLoss1 = static_cast<float>(valueOf("loss1", loss1, rec_.HeadLoss1, u.PHeadFactor));
+  r.HeadLoss2 = static_cast<float>(valueOf("loss2", loss2, rec_.HeadLoss2, u.PHeadFactor));
   // The fit comes before anything is written: a refused curve leaves the element as it was.
   if (!FitFvhCurve(r)) {
     focus_ = "Edit1Incr";

@@ -76,6 +76,9 @@ ValfitEditor::ValfitEditor(Project& project, EditorSetup setup, std::vector<Valf
       default: break;
     }
     elev = fixed2(rec_.Elev * u.Len.factor);
+    remember("dia", dia);
+    remember("parm", parm);
+    remember("elev", elev);
     if (layout_.coef) {
       if (rec_.Coef == 0) {
         project_.prompter().message(MsgKind::Warning, "K value is zero - temporarily setting to 0.1 - please fix!");
@@ -283,7 +286,7 @@ bool ValfitEditor::accept() {
   if (isNew()) rec_.Flags = 0;
   rec_.Code = static_cast<int16_t>(code_);
   if (layout_.dia) {
-    rec_.Dia = static_cast<float>(*d / u.Dia.factor);
+    rec_.Dia = static_cast<float>(valueOf("dia", dia, before.Dia, u.Dia.factor));
     project_.last.LastValfitDia = rec_.Dia;
   }
   if (layout_.coef) {
@@ -305,13 +308,13 @@ bool ValfitEditor::accept() {
     switch (code_) {
       case -3:
       case -4:
-      case -6: rec_.Parm = static_cast<float>(*p / u.SHeadFactor); break;
-      case -5: rec_.Parm = static_cast<float>(*p / u.Flow.factor); break;
-      case 57: rec_.Parm = static_cast<float>(*p / u.Dia.factor); break;
+      case -6: rec_.Parm = static_cast<float>(valueOf("parm", parm, before.Parm, u.SHeadFactor)); break;
+      case -5: rec_.Parm = static_cast<float>(valueOf("parm", parm, before.Parm, u.Flow.factor)); break;
+      case 57: rec_.Parm = static_cast<float>(valueOf("parm", parm, before.Parm, u.Dia.factor)); break;
       default: rec_.Parm = *p > 0 ? static_cast<float>(*p) : 0.0f; break;
     }
   }
-  if (layout_.elev) rec_.Elev = static_cast<float>(*e / u.Len.factor);
+  if (layout_.elev) rec_.Elev = static_cast<float>(valueOf("elev", elev, before.Elev, u.Len.factor));
 
   Valfit* target = targetValfit(project_, setup_, elem_);
   if (!target) return refuse("Error - program should not be here!", "EditValfitID");
