@@ -174,6 +174,13 @@ TEST(HaltPath, AnsweringNoLetsTheSolutionFinish) {
   EXPECT_EQ(h.texts().back(), "  System is solved!");
 }
 
+TEST(HaltPath, InputIsPolledOncePerRoutePerIterationAndOncePerWalkPosition) {
+  Halting h;
+  h.s.RunSolution();
+  ASSERT_TRUE(h.p.proj.Solved);
+  EXPECT_EQ(h.host.polls, h.s.iterations * 1 + h.p.SeqLen);
+}
+
 TEST(HaltPath, CloseButtonHidesTheWindowAndClearsTheRedLabel) {
   Halting h;
   h.s.RunSolution();
