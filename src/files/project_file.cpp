@@ -9,6 +9,7 @@
 #include "files/old_records.h"
 #include "files/record_fixups.h"
 #include "model/fixed_tables.h"
+#include "units/units_catalogue.h"
 
 namespace vt {
 
@@ -432,7 +433,8 @@ ProjReadResult readProjectBytes(Project& pr, ElementClipboard& clip, std::span<c
     return res;
   }
   res.status = ProjReadResult::Status::Read;
-  if (hooks.liquidRead && res.version != ProjectVersion::Unknown) hooks.liquidRead(pr);
+  // The specific gravity read converts between pressure and head.
+  if (res.version != ProjectVersion::Unknown) updatePressureFactors(pr.units, pr.liquid.LiqSG);
 
   if (readClipSection) {
     ClipReadResult c = ReadClipboard(in, pr, clip, res.bareName);

@@ -20,10 +20,9 @@ namespace vt {
 
 enum class ProjectVersion { Unknown, V10, V20, V30 };
 
-// What getProjData needs from the rest of the program. Both may be left empty (tests, tools).
+// What getProjData needs from the reference tables. May be left empty (tests, tools): older files'
+// four-character schedule codes then stay as they are.
 struct ProjectFileHooks {
-  // The liquid's specific gravity was read: recompute the two pressure display factors.
-  std::function<void(Project&)> liquidRead;
   // The schedule key (`Index`) of the schedule table row whose `OldIndex` is the given four-character
   // code of an older file, or nullopt.
   std::function<std::optional<std::string>(const std::string& oldIndex)> scheduleByOldIndex;

@@ -51,17 +51,10 @@ size_t firstSectionEnd30() { return clipSectionOffset30() + 84 + (150 + 192) + (
 // ------------------------------------------------------------------ current version
 
 TEST_F(ProjectFileTest, CurrentVersionOpensWithTheValuesTheFileHolds) {
-  int liquidCalls = 0;
-  ProjectFileHooks hooks;
-  hooks.liquidRead = [&](Project& pr) {
-    ++liquidCalls;
-    EXPECT_FLOAT_EQ(pr.liquid.LiqSG, 1.0f);
-  };
-  ProjReadResult r = read(fx::project30(), hooks);
+  ProjReadResult r = read(fx::project30());
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r.version, ProjectVersion::V30);
   EXPECT_TRUE(texts().empty());
-  EXPECT_EQ(liquidCalls, 1);
   EXPECT_EQ(r.bareName, "x.pzn");
   EXPECT_EQ(r.sliderPosition, 37);
   EXPECT_EQ(r.systemTypeText, "Open source and discharge");
@@ -319,8 +312,13 @@ TEST_F(ProjectFileTest, Version20OpensConvertedAndUnsolved) {
     if (code == "S40A") return "Sch 40";
     return std::nullopt;
   };
+  // A pressure unit that is not a head unit follows the specific gravity read (0.998).
+  p.units.PHead = {"psi", 0.5, "pounds per square inch", "psi"};
+  p.units.SHead = {"ft liq", 1.0, "feet of liquid", "ft"};
   ProjReadResult r = read(fx::project20(), hooks);
   ASSERT_TRUE(r.ok());
+  EXPECT_NEAR(p.units.PHeadFactor, 0.5 * 0.998, 1e-6);
+  EXPECT_DOUBLE_EQ(p.units.SHeadFactor, 1.0);
   EXPECT_EQ(r.version, ProjectVersion::V20);
   EXPECT_TRUE(texts().empty());
   EXPECT_EQ(r.sliderPosition, 55);
