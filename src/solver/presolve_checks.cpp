@@ -199,6 +199,10 @@ void Solution::AnalyzeUser() {
     checkDriver(true);
   } else if (type == 2) {
     checkForcedFlow();
+  } else {  // a type no rule covers cannot be solved by any of them
+    addBlank();
+    list.add(format("- Error, unknown system type %d!", {type}));
+    SolveErrors() = true;
   }
   buildNeighbours();
   checkElements();

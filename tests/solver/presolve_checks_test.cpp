@@ -331,6 +331,14 @@ const Case kCases[] = {
      },
      {" ", "- Error, Cannot have PRVs, FCV or PSV valves in forced flow system! PRV (click here)"},
      true},
+    {"unknown system type",
+     [](Fixture& f) {
+       openLine(f.b);
+       f.p.sys.SysType = 4;
+       return 0;
+     },
+     {" ", "- Error, unknown system type 4!"},
+     true},
     {"forced flow from a gauge to a supply",
      [](Fixture& f) {
        f.p.sys.SysType = 2;
