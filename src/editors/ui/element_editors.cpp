@@ -11,6 +11,9 @@
 namespace vt {
 
 namespace {
+// The pump editor being shown, for data that arrives while it is open.
+ui::PumpEditorDialog* openPumpEditor = nullptr;
+
 // Hands the outcome of an accepted element editor back to the caller's context.
 template <class Model>
 void report(const Model& m, int placed, EditorContext& ctx) {
@@ -47,7 +50,10 @@ bool openElementEditor(QWidget* parent, Project& project, const std::string& cal
     }
     case kPump: {
       ui::PumpEditorDialog d(parent, project, setup, ctx.catalogueData);
-      return run(d, ctx);
+      openPumpEditor = &d;
+      bool ok = run(d, ctx);
+      openPumpEditor = nullptr;
+      return ok;
     }
     case kFVH: {
       ui::FvhEditorDialog d(parent, project, setup);
@@ -69,6 +75,10 @@ bool openElementEditor(QWidget* parent, Project& project, const std::string& cal
       project.prompter().message(MsgKind::Error, "No type defined, func(InsertNewElem)!");
       return false;
   }
+}
+
+void catalogueDataReceived(const std::string& text) {
+  if (openPumpEditor) openPumpEditor->setCatalogueData(text);
 }
 
 bool openSystemOptions(QWidget* parent, Project& project, EditorContext& ctx) {

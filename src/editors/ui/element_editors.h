@@ -51,6 +51,10 @@ struct EditorContext {
 bool openElementEditor(QWidget* parent, Project& project, const std::string& caller, int elem, int type,
                        EditorContext& ctx);
 
+// Pump-catalogue data arrived: an open pump editor shows its "Click to use Rotavex data - " button
+// at once. (The next pump editor opened takes ctx.catalogueData.)
+void catalogueDataReceived(const std::string& text);
+
 // The system options and liquid form. Returns whether it was accepted (the project was changed).
 bool openSystemOptions(QWidget* parent, Project& project, EditorContext& ctx);
 
