@@ -170,7 +170,6 @@ class Solution {
   bool passFailed_ = false;
   bool converged_ = false;        // the last iteration's corrections were below the tolerance
   float carriedB_ = 0.0f;         // flo_prs1's carried HGL while walking backward
-  bool reBase_ = false;
 };
 
 }  // namespace vt
