@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "files/project_file.h"
 #include "solver/curves.h"
 #include "solver/solution.h"
+#include "units/number_format.h"
 
 namespace vt {
 
@@ -376,13 +376,11 @@ class Builder {
   int last_ = 0;
 };
 
-Table loadWithIndex(const std::filesystem::path& file) { return Table::load(file); }
-
 }  // namespace
 
 SampleTables SampleTables::load(const std::filesystem::path& dataFolder) {
-  SampleTables t{loadConfig((dataFolder / "VTDefs.XML").string()), loadWithIndex(dataFolder / "PipeSched.XML"),
-                 loadWithIndex(dataFolder / "PipeSizes.XML"), loadWithIndex(dataFolder / "Valfit.XML")};
+  SampleTables t{loadConfig((dataFolder / "VTDefs.XML").string()), Table::load(dataFolder / "PipeSched.XML"),
+                 Table::load(dataFolder / "PipeSizes.XML"), Table::load(dataFolder / "Valfit.XML")};
   t.schedules.requireFields({"Index", "Description", "HWCoef", "SpecRough", "MannCoef"});
   t.sizes.requireFields({"Index", "NomSize", "InDia"});
   t.valfit.requireFields({"ID", "Desc", ".5", ".75", "1.", "1.25", "1.5", "2.", "2.5", "4.", "6.", "8.", "12.", "18."});
@@ -415,31 +413,30 @@ std::vector<uint8_t> sampleFileBytes(Project& project) {
 
 namespace {
 
-// One row per placed element in line order: what an engineer looks at to judge a sample.
+// One row per placed element in line order: what an engineer looks at to judge a sample. The
+// value column is the head loss of pipes, fittings, valves and FVHs, the head of pumps and the
+// pressure head of gauges and supplies.
 std::string resultTable(Project& p) {
-  std::string out;
-  char buf[200];
+  std::string out = format("%-15s %-7s %10s %10s %10s\n", {"ID", "Type", "Flow gpm", "Value ft", "HGL ft"});
   for (int i = 1; i <= p.SeqLen; ++i) {
-    int n = p.ElemSeq[static_cast<size_t>(i)];
+    const int n = p.ElemSeq[static_cast<size_t>(i)];
     if (n < 0) {
       out += "-- branch " + std::to_string(-n) + "\n";
       continue;
     }
-    double loss = 0, extra = 0;
+    double value = 0;
     switch (p.ElemType[n]) {
-      case kPipe: loss = p.pipe[n]->HeadLoss; extra = p.pipe[n]->Flow * 0.4085 / (p.pipe[n]->InsideDia * p.pipe[n]->InsideDia); break;
+      case kPipe: value = p.pipe[n]->HeadLoss; break;
       case kFitting:
-      case kValve: loss = p.valfit[n]->HeadLoss; extra = p.valfit[n]->Coef; break;
-      case kPump: loss = p.pump[n]->Head; extra = p.pump[n]->NPSHA; break;
+      case kValve: value = p.valfit[n]->HeadLoss; break;
+      case kPump: value = p.pump[n]->Head; break;
       case kGauge:
-      case kSupply: loss = p.node[n]->Pressure; extra = p.node[n]->Elev / 12.0; break;
-      case kFVH: loss = p.fvh[n]->HeadLoss; break;
+      case kSupply: value = p.node[n]->Pressure; break;
+      case kFVH: value = p.fvh[n]->HeadLoss; break;
       default: break;
     }
-    std::snprintf(buf, sizeof buf, "%-8s %-7s flow %9.2f  loss/head/press %9.2f  v/K/NPSHA/elev %9.3f  HGL %9.2f\n",
-                  p.ElemID(n).c_str(), typeName(p.ElemType[n]).c_str(), p.ElemFlow(n), loss, extra,
-                  p.ElemHGL[static_cast<size_t>(n)] / 12.0);
-    out += buf;
+    out += format("%-15s %-7s %10.2f %10.2f %10.2f\n",
+                  {p.ElemID(n), typeName(p.ElemType[n]), p.ElemFlow(n), value, p.ElemHGL[static_cast<size_t>(n)]});
   }
   return out;
 }
