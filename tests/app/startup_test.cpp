@@ -190,6 +190,15 @@ TEST_F(StartupTest, DamagedConfigurationIsKeptAsideAndTheDefaultUsed) {
   EXPECT_EQ(versionRows(), 1);
 }
 
+TEST_F(StartupTest, DamagedShippedConfigurationStopsWithItsMessage) {
+  write(st.ProgramFolder + kConfigFileName, "not a data packet");
+  EXPECT_THROW(start(), StartupAbort);
+  ASSERT_EQ(prompter.shown.size(), 2u);
+  EXPECT_EQ(prompter.shown[0].kind, MsgKind::Warning);
+  EXPECT_EQ(prompter.shown[1].kind, MsgKind::Error);
+  EXPECT_NE(prompter.shown[1].text.find("Malformed table file"), std::string::npos);
+}
+
 TEST_F(StartupTest, UnreadableConfigurationInGetDefaultsGivesItsMessageAndChangesNothing) {
   start();
   for (const std::string& text : {std::string("garbage"),
