@@ -139,15 +139,6 @@ const FVH* sourceFvh(Project& p, const EditorSetup& s) {
   return sourceOf<FVH>(s, validElem(s.elem) ? &p.fvh[static_cast<size_t>(s.elem)] : nullptr);
 }
 
-void refreshPressureFactors(UnitsInUse& u, double sg) {
-  if (!(sg > 0)) sg = 1.0;
-  auto effective = [sg](const UnitChoice& c) {
-    return (c.abbrev == "ft liq" || c.abbrev == "mtr liq") ? c.factor : c.factor * sg;
-  };
-  u.PHeadFactor = effective(u.PHead);
-  u.SHeadFactor = effective(u.SHead);
-}
-
 std::string fixed2(double v) { return formatFixed(v, 15, 2); }
 std::string fixed3(double v) { return formatFixed(v, 15, 3); }
 

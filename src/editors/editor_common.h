@@ -100,11 +100,6 @@ const Pump* sourcePump(Project& p, const EditorSetup& s);
 const Node* sourceNode(Project& p, const EditorSetup& s, int elem);
 const FVH* sourceFvh(Project& p, const EditorSetup& s);
 
-// The two effective pressure factors (pump head, pressure head) for a specific gravity: the
-// catalogue factor, times the gravity unless the unit is a head unit. An unknown or non-positive
-// gravity counts as 1, so that no factor becomes negative or zero.
-void refreshPressureFactors(UnitsInUse& units, double specificGravity);
-
 // Display formats of the editors.
 std::string fixed2(double v);  // lengths, elevations, flows, heads
 std::string fixed3(double v);  // diameters

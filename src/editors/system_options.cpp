@@ -8,6 +8,7 @@
 #include "editors/config_defaults.h"
 #include "editors/editor_common.h"
 #include "units/number_format.h"
+#include "units/units_catalogue.h"
 
 namespace vt {
 
@@ -351,7 +352,7 @@ bool SystemOptionsForm::accept() {
   l.LiqDesc = cut39(liqDesc);
   l.LiqTemp = static_cast<float>(temp_);
   l.LiqSG = static_cast<float>(sg_);
-  refreshPressureFactors(project_.units, l.LiqSG);
+  updatePressureFactors(project_.units, l.LiqSG);
   l.LiqKVis = kvis_;
   l.LiqVP = static_cast<float>(vp_);
   l.LiqSpecHeat = static_cast<float>(specHeat_);

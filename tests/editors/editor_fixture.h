@@ -5,6 +5,7 @@
 
 #include "editors/editor_common.h"
 #include "model/project.h"
+#include "units/units_catalogue.h"
 
 namespace vt::test {
 
@@ -18,8 +19,7 @@ inline void englishUnits(Project& p) {
   u.VP = {"psi", 1.0, "Pounds/sq.inch (psi)", "psi"};
   u.LiqTemp = {"F", 1.0, "Degrees Fahr (F)", "F"};
   u.Viscosity = {"cs", 1.0, "Centistokes (cs)", "cs"};
-  refreshPressureFactors(u, p.liquid.LiqSG);
-  u.nominalMillimetre = !(u.Dia.abbrev == "in" || u.Dia.abbrev == "ft");
+  updateDerivedUnits(u, p.liquid.LiqSG);
 }
 
 inline void metricUnits(Project& p) {
@@ -32,8 +32,7 @@ inline void metricUnits(Project& p) {
   u.VP = {"Kpa", 6.894757, "Kpascals (Kpa)", "kPa"};
   u.LiqTemp = {"C", 1.0, "Degrees Cent (C)", "C"};
   u.Viscosity = {"m2/s", 1e-6, "Square mtr/sec (m2/s)", "m2/s"};
-  refreshPressureFactors(u, p.liquid.LiqSG);
-  u.nominalMillimetre = !(u.Dia.abbrev == "in" || u.Dia.abbrev == "ft");
+  updateDerivedUnits(u, p.liquid.LiqSG);
 }
 
 struct EditorFixture {

@@ -27,9 +27,8 @@ TEST_P(SampleRoundTrip, AcceptingUnchangedEditorsKeepsEveryRecord) {
   test::EditorFixture f;
   ElementClipboard clip;
   std::string path = std::string(VORTELAN_SOURCE_DATA_DIR) + "/Projects/" + GetParam();
-  ProjectFileHooks hooks;
-  hooks.liquidRead = [](Project& p) { refreshPressureFactors(p.units, p.liquid.LiqSG); };
-  ASSERT_TRUE(getProjData(f.p, clip, path, hooks).ok()) << path;
+  ASSERT_TRUE(getProjData(f.p, clip, path).ok()) << path;
+  updateDerivedUnits(f.p.units, f.p.liquid.LiqSG);
   Table vf = Table::load(std::string(VORTELAN_SOURCE_DATA_DIR) + "/Valfit.XML");
   Table ps = Table::load(std::string(VORTELAN_SOURCE_DATA_DIR) + "/PipeSched.XML");
   Table pz = Table::load(std::string(VORTELAN_SOURCE_DATA_DIR) + "/PipeSizes.XML");
