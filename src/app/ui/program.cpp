@@ -188,7 +188,6 @@ void Program::wireServices() {
   s.helpFile = folders_.program + "help/index.html";
   s.readProject = [this, &p, &clip](const std::string& path) {
     ProjectFileHooks hooks;
-    hooks.liquidRead = [](Project& pr) { updatePressureFactors(pr.units, pr.liquid.LiqSG); };
     hooks.scheduleByOldIndex = [this](const std::string& old) -> std::optional<std::string> {
       if (!pipeSched_) return std::nullopt;
       for (const ScheduleRow& r : PipeScheduleDb(*pipeSched_, *pipeSizes_).schedulesByDescription())
