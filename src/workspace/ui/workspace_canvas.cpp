@@ -202,11 +202,13 @@ void WorkspaceCanvas::mouseReleaseEvent(QMouseEvent* e) {
   }
   const int pressed = pressElem_;
   pressElem_ = 0;
-  if (pressed != 0 && !dragStarted_ && e->button() == Qt::LeftButton && elementAt(pos) == pressed) {
-    if (ed.DragType == -1) return;  // Ctrl-click: no editor
+  if (pressed != 0 && !dragStarted_ && e->button() == Qt::LeftButton && elementAt(pos) == pressed &&
+      ed.DragType != -1) {  // a Ctrl-click opens no editor
     ed.PendingElem = pressed;
     owner_.editElement();
   }
+  // A press that led to no menu command leaves no pending element for later keys.
+  ed.PendingElem = 0;
 }
 
 void WorkspaceCanvas::wheelEvent(QWheelEvent* e) {
@@ -290,6 +292,7 @@ void WorkspaceCanvas::startElementDrag(int n) {
   ed.CaptureShown = false;
   ed.DropCopies = false;
   ed.DragSource = 0;
+  ed.PendingElem = 0;
   pressElem_ = 0;
   setInsertMark(0, 0);
   if (owner_.hooks_.showInspector) owner_.hooks_.showInspector(0);

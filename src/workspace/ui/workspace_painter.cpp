@@ -391,7 +391,9 @@ void paintWorkspace(QPainter& p, const Workspace& ws, Project& pr, const PaintSt
   }
 
   p.translate(-ws.scrollShift(), 0);
-  QFontMetrics idFm(st.idFont);
+  QFont idFont = st.idFont;
+  if (st.report) idFont.setPointSizeF(6);
+  QFontMetrics idFm(idFont);
   QFont labelFont = st.idFont;
   labelFont.setPointSizeF(9);
   labelFont.setBold(true);
@@ -400,9 +402,30 @@ void paintWorkspace(QPainter& p, const Workspace& ws, Project& pr, const PaintSt
   for (int pass = 0; pass < 2; ++pass)
     for (const auto& g : ws.elems) {
       if (!g.visible || (g.type == kPipe) != (pass == 0)) continue;
-      drawElement(p, ws, g, st, st.idFont, idFm, labelFont, labelFm);
+      drawElement(p, ws, g, st, idFont, idFm, labelFont, labelFm);
     }
   p.restore();
+}
+
+QImage renderReportPicture(Project& pr, const Workspace& screen, qreal dpr) {
+  Workspace ws;
+  ws.reportMode = true;
+  ws.ElemSize = screen.ElemSize;
+  ws.PipePxPerUnit = screen.PipePxPerUnit;
+  ws.pipeSlider = screen.pipeSlider;
+  ws.layout(pr, std::max(screen.clientWidth, 1), std::max(screen.clientHeight, 1), 0);
+  // Very long lines: keep the image within what a painter can address.
+  constexpr int kMaxPixels = 32000;
+  const int width = std::min(ws.pictureWidth, kMaxPixels);
+  dpr = std::clamp<qreal>(dpr, 1.0, static_cast<qreal>(kMaxPixels) / width);
+  QImage img(QSize(width, ws.clientHeight) * dpr, QImage::Format_RGB32);
+  img.setDevicePixelRatio(dpr);
+  QPainter p(&img);
+  PaintStyle st;
+  st.report = true;
+  st.idColor = Qt::black;
+  paintWorkspace(p, ws, pr, st);
+  return img;
 }
 
 void paintGlyph(QPainter& p, GlyphKind kind, const QRectF& r, bool facesRight) {

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QRectF>
 
 class QPainter;
@@ -26,6 +27,11 @@ enum class GlyphKind { Supply, Pipe, Gauge, Valve, Fitting, Pump, FVH };
 
 // The whole picture: white background, grid and every element in view, shifted by the scroll.
 void paintWorkspace(QPainter& p, const Workspace& ws, Project& pr, const PaintStyle& style);
+
+// The report picture: the current line laid out like the screen drawing `screen` (same element
+// size, pipe scale and client size) but whole, without scrolling, with heavier pens and black
+// 6-point IDs. The image is as wide as the line (plus margins) at the given pixel ratio.
+QImage renderReportPicture(Project& pr, const Workspace& screen, qreal devicePixelRatio = 2.0);
 
 // One element kind's glyph in a rectangle (button icons).
 void paintGlyph(QPainter& p, GlyphKind kind, const QRectF& r, bool facesRight = true);

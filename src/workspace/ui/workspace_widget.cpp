@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCursor>
 #include <QDrag>
@@ -16,6 +17,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -99,7 +101,10 @@ class LineCombo : public QComboBox {
   }
   void hidePopup() override {
     QComboBox::hidePopup();
-    onClose_();
+    // The choice (activated) is reported after the popup closes: shrink the list only then.
+    QTimer::singleShot(0, this, [this] {
+      if (!view()->isVisible()) onClose_();
+    });
   }
 
  private:
@@ -429,7 +434,6 @@ bool WorkspaceWidget::runEditor(int n, int type, bool isNew, int& placeNumber) {
 }
 
 void WorkspaceWidget::editElement() {
-  if (hooks_.showInspector) hooks_.showInspector(0);
   if (edit_->CaptureShown) edit_->cancelCapture();
   int n = edit_->PendingElem != 0 ? edit_->PendingElem : edit_->cur_elem;
   edit_->PendingElem = 0;
@@ -441,9 +445,11 @@ void WorkspaceWidget::editElement() {
     return;
   }
   canvas_->update();
+  if (hooks_.showInspector) hooks_.showInspector(n);
   int type = project_.ElemType[n];
   int unused = n;
   bool applied = runEditor(n, type, false, unused);
+  if (applied && hooks_.showInspector) hooks_.showInspector(0);
   if (type == kGauge || type == kSupply) {
     project_.ComputeLines();
     project_.idBranches(project_.CurLine);

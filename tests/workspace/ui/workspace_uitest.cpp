@@ -1,6 +1,7 @@
 // The workspace widget on the offscreen platform: a system built through the drop operations of
 // the canvas, drawn geometry checked on the rendered picture, keys, the line selector and the
 // JPEG picture. Set VT_SHOT_DIR to keep the rendered pictures as PNG files.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QMainWindow>
 #include <QImage>
@@ -212,6 +213,10 @@ class WorkspaceUiTest : public QObject {
       teal = qGreen(c) > 90 && qBlue(c) > 90 && qRed(c) < 90;
     }
     QVERIFY2(teal, "HGL stroke missing");
+    // The report picture holds the whole line, unscrolled.
+    QImage report = renderReportPicture(pr, w.workspace(), 1.0);
+    QCOMPARE(report.width(), w.workspace().LineWidth + 32);
+    keep(report, "workspace_report.png");
     // Save as JPEG through the prompter's file chooser.
     QTemporaryDir dir;
     prompter.fileNames = {(dir.path() + "/line").toStdString()};
@@ -328,6 +333,19 @@ class WorkspaceUiTest : public QObject {
     QCOMPARE(pr.CurLine, 0);
     QCOMPARE(w.lineSelector()->currentText(), QString("Main Line"));
     QVERIFY(prompter.shown.empty());
+    // Choosing a line in the opened selector: the full list while open, one name after.
+    QComboBox* combo = w.lineSelector();
+    combo->showPopup();
+    QCOMPARE(combo->count(), 10);
+    QCOMPARE(combo->itemText(2), QString("Branch 2 -"));
+    QAbstractItemView* view = combo->view();
+    QRect r = view->visualRect(view->model()->index(2, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    QTRY_COMPARE(combo->count(), 1);
+    QCOMPARE(pr.CurLine, 2);
+    QCOMPARE(combo->currentText(), QString("Branch 2"));
+    // The main line is empty: choosing a branch says so, and shows the branch anyway.
+    QCOMPARE(prompter.texts(), std::vector<std::string>{"No Gauges exist in Main line for Branch connections!"});
   }
 
   void gotoElementScrollsItIntoView() {
