@@ -81,8 +81,10 @@ QuickStartWindow::QuickStartWindow(TProject& flags, Steps steps, QWidget* parent
 void QuickStartWindow::refresh() {
   dontShow_->setChecked(!flags_.InitQuickStart);
   // Hints only for those who have not switched them off.
-  setToolTipDuration(flags_.Expert ? 1 : -1);
-  for (QPushButton* b : step_) b->setToolTipDuration(flags_.Expert ? 1 : -1);
+  for (QWidget* w : findChildren<QWidget*>()) {
+    if (!w->property("hint").isValid()) w->setProperty("hint", w->toolTip());
+    w->setToolTip(flags_.Expert ? QString() : w->property("hint").toString());
+  }
 }
 
 void QuickStartWindow::runStep(int i) {

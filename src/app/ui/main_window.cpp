@@ -54,6 +54,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   addToolBar(Qt::TopToolBarArea, workspace_->elementToolBar());
   buildStatusBar();
   wireWorkspace();
+  // Pop-up hints of this window and its quick start are for those who have not switched them off.
+  qApp->installEventFilter(this);
 
   // The model starts empty: the forced flow / reference pressure is not yet given.
   project_.sys.SysType = 1;
@@ -138,7 +140,7 @@ void MainWindow::buildActions() {
   makeAction("ShowQuickStart1", "&Quick Start", [this] { showQuickStart(); });
   makeAction("BranchHelp1", "&Branch Help", [this] { showBranchHelp(); });
 
-  makeAction("Units1", "&Units...", [this] { runDialog(services_.unitsDialog, true); });
+  makeAction("Units1", "&Units...", [this] { runDialog(services_.unitsDialog, true, false); });
   QAction* expert = makeAction("ExpertModehintsoff2", "E&xpert Mode (confirm off)", [this] {
     cmds_->ToggleExpert();
     refresh();
@@ -316,9 +318,6 @@ void MainWindow::refresh() {
   labSolved_->setText(q(project_.solvedLabel()));
   action("ShowElementnumbers1")->setChecked(project_.proj.ShowElementIDs);
   action("ExpertModehintsoff2")->setChecked(project_.proj.Expert);
-  // Hints of the main window only for those who have not switched them off.
-  for (auto& [name, a] : actions_) a->setProperty("hintsOff", project_.proj.Expert);
-  commandBar_->setToolTipDuration(project_.proj.Expert ? 1 : -1);
   for (int i = 0; i < kRecentFiles; ++i) {
     const std::string& f = state_.RecentFiles[i];
     recent_[i]->setText(q(f));
@@ -335,9 +334,9 @@ void MainWindow::afterProjectReplaced() {
   refresh();
 }
 
-void MainWindow::runDialog(const std::function<bool(QWidget*)>& dialog, bool redraw) {
+void MainWindow::runDialog(const std::function<bool(QWidget*)>& dialog, bool redraw, bool changesProject) {
   if (!dialog) return;
-  if (dialog(this)) project_.SetModified(true);
+  if (dialog(this) && changesProject) project_.SetModified(true);
   if (redraw) workspace_->DrawSystem();
   refresh();
 }
@@ -361,6 +360,14 @@ void MainWindow::initialise(const std::string& startupProject) {
   workspace_->projectReplaced();
   refresh();
   if (project_.proj.QuickStartShown) showQuickStart();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && project_.proj.Expert && watched->isWidgetType()) {
+    QWidget* top = static_cast<QWidget*>(watched)->window();
+    if (top == this || (quick_ && top == quick_)) return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::changeEvent(QEvent* e) {
@@ -404,7 +411,7 @@ void MainWindow::showQuickStart() {
   }
   if (!quick_) {
     QuickStartWindow::Steps steps;
-    if (services_.unitsDialog) steps.units = [this] { runDialog(services_.unitsDialog, true); };
+    if (services_.unitsDialog) steps.units = [this] { runDialog(services_.unitsDialog, true, false); };
     if (services_.projectInfo) steps.projectInfo = [this] { runDialog(services_.projectInfo, false); };
     if (services_.systemOptions) steps.systemOptions = [this] { runDialog(services_.systemOptions, true); };
     steps.inform = [this](const std::string& text) {

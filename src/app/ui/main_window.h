@@ -96,6 +96,7 @@ class MainWindow : public QMainWindow, private ShellHost {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // ShellHost
@@ -123,7 +124,7 @@ class MainWindow : public QMainWindow, private ShellHost {
                       const QKeySequence& key = {});
   void updateAvailability();
   void afterProjectReplaced();
-  void runDialog(const std::function<bool(QWidget*)>& dialog, bool redraw);
+  void runDialog(const std::function<bool(QWidget*)>& dialog, bool redraw, bool changesProject = true);
   void activated();
   void setBusyUi(bool busy);
 

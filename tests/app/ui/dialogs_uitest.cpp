@@ -165,6 +165,13 @@ class DialogsTest : public QObject {
     QVERIFY(w.dontShowBox()->isChecked());  // starts checked when InitQuickStart is false
     QVERIFY(w.stepButton(0)->isEnabled());
     QVERIFY(!w.stepButton(1)->isEnabled());  // no project information form given
+    QVERIFY(!w.stepButton(0)->toolTip().isEmpty());
+    flags.Expert = true;  // hints off
+    w.refresh();
+    QVERIFY(w.stepButton(0)->toolTip().isEmpty());
+    flags.Expert = false;
+    w.refresh();
+    QVERIFY(!w.stepButton(0)->toolTip().isEmpty());
     w.show();
     w.stepButton(0)->click();
     QCOMPARE(unitsOpened, 1);

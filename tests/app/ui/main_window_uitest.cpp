@@ -274,6 +274,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(q(w_->project().units.Flow.abbrev), QString("m3/hr"));
     QCOMPARE(q(w_->project().units.Len.abbrev), QString("mtr"));
     QVERIFY(w_->project().units.nominalMillimetre);
+    QCOMPARE(w_->modifiedLabel()->text(), QString());  // display units are not part of the project
     // Accepted units are not the defaults: the configuration still holds the old ones.
     Table cfg = loadConfig(folders().data + kConfigFileName);
     QVERIFY(cfg.findKey({Value("UnitFlow")})->str("Abrev") != "m3/hr");
