@@ -342,6 +342,15 @@ void WorkspaceWidget::applyPipeSlider(int position) {
   ws_->PipePxPerUnit = 1.0f;  // no longer the first drawing: the slider decides the scale
 }
 
+void WorkspaceWidget::setElementSize(int size) {
+  if (size < 32 || size > 64 || size % 8 != 0) size = 32;
+  ws_->ElemSize = size;
+  sizeSlider_->setValue(size);
+  DrawSystem();
+}
+
+int WorkspaceWidget::elementSize() const { return ws_->ElemSize; }
+
 void WorkspaceWidget::projectReplaced() {
   ws_->scrollPos = 0;
   if (ws_->PipePxPerUnit == 0 && ws_->pipeSlider != 50) applyPipeSlider(ws_->pipeSlider);

@@ -119,6 +119,10 @@ class WorkspaceWidget : public QWidget {
   void projectReplaced();
   // A pipe-length slider position (1..100) read from a project file: the scale follows it.
   void applyPipeSlider(int position);
+  // The element-size slider (configuration key GenElemSize): 32..64 in steps of 8; other values
+  // become 32.
+  void setElementSize(int size);
+  int elementSize() const;
   // Shows element n's line, scrolls it into view and puts the pointer on it; n < 1 is ignored.
   void gotoElement(int n);
   // Shows line k (0 main, 1..9 branches), as the line selector and Alt+digit do.

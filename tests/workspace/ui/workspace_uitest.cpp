@@ -295,6 +295,13 @@ class WorkspaceUiTest : public QObject {
     w->workspace().scrollPos = 0;
     w->DrawSystem();
     QVERIFY(w->canvas()->width() > 1000);
+    w->setElementSize(48);
+    QCOMPARE(w->workspace().BandWidth, 10);
+    w->setElementSize(50);  // not a slider step
+    QCOMPARE(w->elementSize(), 32);
+    w->setElementSize(48);
+    QCOMPARE(w->elementSize(), 48);
+    QCOMPARE(w->canvas()->elementRect(pr.IDList.find("GV-1")).width(), 48);
     keep(mw.grab().toImage(), "workspace_window.png");
   }
 
