@@ -21,6 +21,20 @@ int Solution::lineAt(int pos) const {
 
 bool Solution::lastOfLine(int pos) const { return pos + 1 > p_.SeqLen || p_.ElemSeq[pos + 1] < 0; }
 
+// The grade just inside the line at a supply carrying flow. A supply's Flow is signed by the node
+// balance: positive when it delivers into the line it starts, and at the main line's end positive
+// when it receives; a supply that ends a branch receives with a negative Flow. Turned into the
+// line's drawn direction, the flow leaves through an inlet loss at a line's start (the grade is the
+// surface less the loss) and arrives through an exit loss at a line's end (the surface plus it).
+double Solution::supplyLineGrade(const Node& nd, int pos) const {
+  const double top = nd.Elev / 12.0 + nd.Pressure;
+  const bool lineStart = pos == 1 || (pos > 1 && p_.ElemSeq[pos - 1] < 0);
+  if (lineStart) return top - signOf(nd.Flow) * nd.InletHeadLoss;
+  const bool mainEnd = pos == p_.MainEnd - 1;
+  const float drawn = mainEnd ? signOf(nd.Flow) : -signOf(nd.Flow);
+  return top + drawn * nd.InletHeadLoss;
+}
+
 void Solution::evaluateNpsh(int e, bool forcedFlow) {
   Project& p = p_;
   Pump& pu = *p.pump[e];
@@ -94,13 +108,7 @@ Solution::Step Solution::forwardStep(int e, int pos, bool closedPass1) {
     }
     case kSupply: {
       const Node& nd = *p.node[e];
-      const double top = nd.Elev / 12.0 + nd.Pressure;
-      if (nd.Flow == 0)
-        H = top;
-      else if (pos == 1)
-        H = top - signOf(nd.Flow) * nd.InletHeadLoss;
-      else
-        H = top + signOf(nd.Flow) * nd.InletHeadLoss;
+      H = supplyLineGrade(nd, pos);
       return Step::Walked;
     }
     case kGauge: {
@@ -160,13 +168,7 @@ Solution::Step Solution::backwardStep(int e, int pos, bool closedPass1) {
     }
     case kSupply: {
       const Node& nd = *p.node[e];
-      const double top = nd.Elev / 12.0 + nd.Pressure;
-      if (nd.Flow == 0)
-        H = top;
-      else if (pos == 1)
-        H = top + signOf(nd.Flow) * nd.InletHeadLoss;
-      else
-        H = top - signOf(nd.Flow) * nd.InletHeadLoss;
+      H = supplyLineGrade(nd, pos);
       B = static_cast<float>(H);
       return Step::Walked;
     }
@@ -286,14 +288,12 @@ float Solution::headcheck() {
         case kSupply: {
           const Node& nd = *p.node[e];
           if (!(std::fabs(nd.Flow) > tol)) break;
-          const double top = nd.Elev / 12.0 + nd.Pressure;
-          const float s = signOf(nd.Flow);
           if (pos == 1 || (type == 1 && branchStart)) {
-            H = top - s * nd.InletHeadLoss;
+            H = supplyLineGrade(nd, pos);
           } else if (type == 2 && pos == p.MainEnd - 1) {
             break;
           } else {
-            E = std::max(E, static_cast<float>(std::fabs(H - top - s * nd.InletHeadLoss)));
+            E = std::max(E, static_cast<float>(std::fabs(H - supplyLineGrade(nd, pos))));
           }
           F = std::max(F, std::fabs(nd.Flow));
           break;

@@ -138,6 +138,7 @@ class Solution {
   Step backwardStep(int e, int pos, bool closedPass1);
   void evaluateNpsh(int e, bool forcedFlow);
   bool lastOfLine(int pos) const;
+  double supplyLineGrade(const Node& nd, int pos) const;
   int lineAt(int pos) const;
   // driver
   std::shared_ptr<SolveCommand> newCommand(const std::string& hint);

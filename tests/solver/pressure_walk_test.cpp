@@ -201,5 +201,43 @@ TEST(HeadCheck, GoodBalanceIsGradedGood) {
   EXPECT_EQ(at->substr(at->size() - 8), " - Good!");
 }
 
+// A tank with an inlet/exit loss at the end of a branch: main line S1 (100 ft) - P1 - G - P2 - S2
+// (0 ft), the branch of two 4-in pipes between G and the tank T. The grade just inside the line at T
+// is its surface plus the exit loss when T receives and less the inlet loss when it delivers, the
+// loss worked by hand from the branch pipe's flow (K = 1); the head check then closes and grades Good.
+TEST(HeadCheck, TankWithInletExitLossAtEitherEndOfABranch) {
+  struct Case {
+    const char* name;
+    double tankFt;
+    double sense;  // +1 the tank receives, -1 it delivers
+  };
+  for (const Case& c : {Case{"receiving", 20, 1}, Case{"delivering", 90, -1}}) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    f.b.supply(0, "S1", 100);
+    f.b.pipe(0, "P1", 1000, 6, 120);
+    const int g = f.b.gauge(0, "G", 0);
+    f.b.pipe(0, "P2", 1000, 6, 120);
+    f.b.supply(0, "S2", 0);
+    f.b.place(1, g);
+    f.b.pipe(1, "B1", 500, 4.026, 120);
+    const int next = f.b.pipe(1, "B2", 500, 4.026, 120);
+    const int t = f.b.supply(1, "T", c.tankFt, 0, 0, 1.0f, 4.026f);
+    f.s.RunSolution();
+    ASSERT_TRUE(f.p.proj.Solved) << f.dump();
+    const double q = std::fabs(f.p.pipe[next]->Flow);
+    ASSERT_GT(q, 10.0);
+    const double v = 0.4085 * q / (4.026 * 4.026);
+    const double grade = c.tankFt + c.sense * v * v / 64.348;
+    EXPECT_NEAR(f.p.ElemHGL[t], grade, 0.01);
+    EXPECT_NEAR(f.p.ElemHGL[next], grade, 0.01);
+    auto texts = f.s.list.texts();
+    auto at = std::find_if(texts.begin(), texts.end(),
+                           [](const std::string& s) { return s.rfind("  Max head error = ", 0) == 0; });
+    ASSERT_NE(at, texts.end()) << f.dump();
+    EXPECT_EQ(at->substr(at->size() - 8), " - Good!") << f.dump();
+  }
+}
+
 }  // namespace
 }  // namespace vt
