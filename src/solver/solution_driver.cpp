@@ -189,6 +189,9 @@ void Solution::RunSolution() {
       addBlank();
       list.add("  Error - Large head error! Try using a defined pump curve...");
     }
+    // Heads that fail to close by more than 5 % of the largest loss are not a solution, however the
+    // iteration ended (a loose flow tolerance stops it early): the run is not reported as solved.
+    if (error > 5) SolveErrors() = true;
   }
   // 15. Continuity. Flows that do not balance are not a solution.
   if (type == 1 || type == 3) {

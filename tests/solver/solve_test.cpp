@@ -4,6 +4,7 @@
 // textbook formulas, never taken from the solver.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -173,6 +174,48 @@ TEST(ThreeTanks, JunctionHeadBalancesTheThreeFlows) {
   EXPECT_NEAR(r.p.node[s3]->Flow, -Q3, tol);
   EXPECT_EQ(r.s.DistinctSupplies, 3);
   EXPECT_FLOAT_EQ(r.s.StaticHeadDiff, kBlank);
+}
+
+// A flow tolerance loose enough to stop the iteration far from the answer leaves heads that do not
+// close at the junction: that run reports errors and is not marked solved, while the same system at
+// a fine tolerance is solved and agrees with the junction head found by bisection.
+TEST(ThreeTanks, LooseToleranceThatLeavesHeadsOpenIsNotASolution) {
+  auto flowFor = [](double dh, double L, double D) {
+    double q = bisect([&](double Q) { return hazenWilliams(Q, L, D, 120) - std::fabs(dh); }, 0, 1e5);
+    return dh >= 0 ? q : -q;
+  };
+  const double Hj = bisect(
+      [&](double h) { return flowFor(100 - h, 1000, 6) - flowFor(h, 1000, 6) - flowFor(h - 70, 800, 4); }, 0, 100);
+  for (float tol : {20.0f, 0.001f}) {
+    SCOPED_TRACE(tol);
+    Fixture r;
+    r.b.supply(0, "High", 100);
+    r.b.pipe(0, "P1", 1000, 6, 120);
+    int g = r.b.gauge(0, "J", 50);
+    r.b.pipe(0, "P2", 1000, 6, 120);
+    r.b.supply(0, "Low", 0);
+    r.b.place(1, g);
+    r.b.pipe(1, "P3", 800, 4, 120);
+    r.b.supply(1, "Middle", 70);
+    r.p.sys.FlowTol = tol;
+    const bool solved = r.solve();
+    auto texts = r.s.list.texts();
+    const bool claimed = std::find(texts.begin(), texts.end(), "  System is solved!") != texts.end();
+    const bool errors = std::find(texts.begin(), texts.end(), "  System has errors!") != texts.end();
+    const bool headsOpen = std::find(texts.begin(), texts.end(),
+                                     " Warning! Head errors greater than 5% of head values.") != texts.end();
+    if (tol > 1) {
+      ASSERT_TRUE(headsOpen) << r.dump();  // the fixture must show the fault it is here for
+      EXPECT_FALSE(solved);
+      EXPECT_FALSE(claimed) << r.dump();
+      EXPECT_TRUE(errors);
+    } else {
+      EXPECT_TRUE(solved) << r.dump();
+      EXPECT_TRUE(claimed);
+      EXPECT_FALSE(headsOpen);
+      EXPECT_NEAR(r.p.node[g]->Pressure, Hj - 50, 0.01);
+    }
+  }
 }
 
 TEST(ForcedFlow, GaugePressuresFollowByHandArithmetic) {
