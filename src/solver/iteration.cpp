@@ -362,11 +362,18 @@ void Solution::prvRule(Valfit& v, int e, float Q, int iterNo) {
   const float K0 = v.Coef;
   double K = v.Coef;
   double pr = 0.0, r = 0.0;
+  // The valve settles when the pressure after it lies within `band` below its set pressure, and it
+  // throttles toward a point `aim` below the set pressure. A fixed aim of 0.1 ft outside a band of
+  // 15 x tolerance (0.015 ft at 0.001 gpm) could never be met: the valve opened fully and started
+  // over until the iteration limit. The band is at least 0.1 % of the set pressure and the aim lies
+  // inside it; where the band is 0.2 ft or wider both are as before.
+  const double band = std::max(15.0 * p_.sys.FlowTol, 0.001 * std::fabs(set));
+  const double aim = std::min(0.1, 0.5 * band);
   if (iterNo >= 6) {
     if (d == 1) {
       RunningHGL -= h;
       pr = RunningHGL - z;
-      r = pr > set ? pr - set + h + 0.1 : 0.0;
+      r = pr > set ? pr - set + h + aim : 0.0;
     } else {
       pr = RunningHGL - z;
       if (pr > set)
@@ -402,7 +409,7 @@ void Solution::prvRule(Valfit& v, int e, float Q, int iterNo) {
   }
   if (K < 0) K = 0;
   if (!(iterNo > 5 && K == 0 && pr < set)) {
-    if (iterations < 20 || pr > 1.001 * set || std::fabs(pr - set) > 15.0 * p_.sys.FlowTol)
+    if (iterations < 20 || pr > 1.001 * set || std::fabs(pr - set) > band)
       prvSettled_ = false;
     else
       K = K0;
