@@ -1,5 +1,6 @@
 #include "solver/curves.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -222,10 +223,24 @@ bool watch(OffCurveWatch& w, const Project& p, const char* kind, const char16_t*
            int iteration) {
   if (iteration < kWatchFrom) return false;
   if (off) {
-    w.label = format("Warning! %s ID: \"%s\" flow = %f %s (off of curve)!",
-                     {kind, fromWide(id, kIdLen), flow * p.units.Flow.factor, p.units.Flow.abbrev});
-    w.visible = true;
+    // "%f" shows the flow to two decimals: the same hundredths give the same text, except at a
+    // half-way value, whose rounding is left to the formatter.
+    const double shown = flow * p.units.Flow.factor;
+    const double hundredths = shown * 100.0;
+    const double key = std::round(hundredths);
+    const bool halfWay = std::fabs(std::fabs(hundredths - std::trunc(hundredths)) - 0.5) < 1e-6;
+    const std::string& unit = p.units.Flow.abbrev;
     w.setAt = iteration;
+    if (w.visible && std::isfinite(key) && !halfWay && key == w.shownHundredths && w.shownKind == kind &&
+        w.shownUnit == unit && std::equal(w.shownId.begin(), w.shownId.end(), id))
+      return false;  // the same text
+    w.label = format("Warning! %s ID: \"%s\" flow = %f %s (off of curve)!",
+                     {kind, fromWide(id, kIdLen), shown, p.units.Flow.abbrev});
+    w.visible = true;
+    std::copy(id, id + kIdLen, w.shownId.begin());
+    w.shownKind = kind;
+    w.shownHundredths = key;
+    w.shownUnit = unit;
     return true;
   }
   if ((w.visible || !w.label.empty()) && iteration - w.setAt >= kWatchHold) {

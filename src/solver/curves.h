@@ -9,6 +9,7 @@
 // an evaluation on a record without a usable fit returns 0 (PumpNpshr: kBlank).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -94,6 +95,12 @@ struct OffCurveWatch {
   std::string label;   // text of the label; empty when hidden
   bool visible = false;
   int setAt = 0;       // iteration count when the label was last set
+  // What the label was composed from: the text is formed again only when one of these changes, so
+  // a pump that stays off its curve costs no allocation per iteration.
+  std::array<char16_t, kIdLen> shownId{};
+  const char* shownKind = nullptr;
+  double shownHundredths = 0.0;  // displayed flow in hundredths, as "%f" shows it
+  std::string shownUnit;
 };
 
 inline constexpr const char* kOffCurveHintText =
@@ -103,7 +110,8 @@ inline constexpr const char* kOffCurveHintText =
 // iteration keeps it. From iteration 5 on: a defined pump above 4Δ (FVH above 3Δ) sets the label
 // "Warning! Pump ID: "%s" flow = %f %s (off of curve)!" (flow in the display flow unit); otherwise,
 // 5 or more iterations after it was last set, the label is hidden and emptied. Returns true when
-// the label changed (the caller shows or hides it through its host). Undefined pumps are not watched.
+// the label changed (the caller shows or hides it through its host); a label set again with the same
+// text is no change. Undefined pumps are not watched.
 bool watchPumpCurve(OffCurveWatch& watch, const Project& p, int n, int iteration);
 bool watchFvhCurve(OffCurveWatch& watch, const Project& p, int n, int iteration);
 

@@ -339,6 +339,35 @@ TEST(OffCurveWatchTest, LabelSetFromIterationFiveAndClearedFiveIterationsLater) 
   EXPECT_FALSE(watchPumpCurve(w, p, 1, 20));
 }
 
+// While a pump stays off its curve the label is composed again only when its text would change:
+// the same shown flow leaves the label's text (and its storage) as it was and reports no change.
+TEST(OffCurveWatchTest, LabelRecomposedOnlyWhenItsTextChanges) {
+  Project p;
+  p.units.Flow.abbrev = "gpm";
+  p.units.Flow.factor = 1.0;
+  p.createElement(1, kPump);
+  *p.pump[1] = definedPump(100, 100, 95, 85, 70);
+  p.setElemID(1, "P-1");
+  p.pump[1]->Flow = 450;
+  OffCurveWatch w;
+  ASSERT_TRUE(watchPumpCurve(w, p, 1, 5));
+  const char* storage = w.label.data();
+  p.pump[1]->Flow = 450.001f;  // shows as 450.00 as before
+  EXPECT_FALSE(watchPumpCurve(w, p, 1, 6));
+  EXPECT_EQ(w.label, "Warning! Pump ID: \"P-1\" flow = 450.00 gpm (off of curve)!");
+  EXPECT_EQ(w.label.data(), storage);
+  EXPECT_EQ(w.setAt, 6);
+  p.pump[1]->Flow = 451.5f;
+  EXPECT_TRUE(watchPumpCurve(w, p, 1, 7));
+  EXPECT_EQ(w.label, "Warning! Pump ID: \"P-1\" flow = 451.50 gpm (off of curve)!");
+  p.setElemID(1, "P-2");  // another text for the same flow
+  EXPECT_TRUE(watchPumpCurve(w, p, 1, 8));
+  EXPECT_EQ(w.label, "Warning! Pump ID: \"P-2\" flow = 451.50 gpm (off of curve)!");
+  p.units.Flow.abbrev = "gal/min";
+  EXPECT_TRUE(watchPumpCurve(w, p, 1, 9));
+  EXPECT_EQ(w.label, "Warning! Pump ID: \"P-2\" flow = 451.50 gal/min (off of curve)!");
+}
+
 TEST(OffCurveWatchTest, FvhAboveThreeIncrementsInDisplayUnits) {
   Project p;
   p.units.Flow.abbrev = "m3/h";
