@@ -66,6 +66,17 @@ bool pipeGeometry(const Pipe& pp, double& L, double& D, unsigned* issues) {
   return true;
 }
 
+// R from the memo when it was formed from the same inputs, else by `form` (stored in the memo).
+template <class Form>
+double memoFactor(PipeFactorMemo* memo, const Pipe& pp, int16_t equation, Form form) {
+  if (!memo) return form();
+  if (memo->equation != equation || memo->length != pp.Length || memo->dia != pp.InsideDia ||
+      memo->friction != pp.Friction) {
+    *memo = {pp.Length, pp.InsideDia, pp.Friction, equation, form()};
+  }
+  return memo->R;
+}
+
 // Colebrook for x = 1/sqrt(f): three Newton steps from f = 0.02, as the loop budget allows.
 double colebrook(double eps, double D, double Re) {
   double x = 1.0 / std::sqrt(0.02);
@@ -81,6 +92,10 @@ double colebrook(double eps, double D, double Re) {
 }  // namespace
 
 float HazenWilliamsLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues) {
+  return HazenWilliamsLoss(p, n, w, Q, sums, issues, nullptr);
+}
+
+float HazenWilliamsLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues, PipeFactorMemo* memo) {
   if (Q == 0.0f || !inRange(n) || !p.pipe[n]) return 0.0f;
   if (!finite(Q)) return raise(issues, kLossBadFlow), 0.0f;
   const Pipe& pp = *p.pipe[n];
@@ -89,11 +104,15 @@ float HazenWilliamsLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsig
   const double C = pp.Friction;
   if (!(C > 0.0) || !finite(C)) return raise(issues, kLossBadFriction), 0.0f;
   const double q = Q / kGpmPerCfs;
-  const double R = 4.727 * L / (std::pow(D, 4.8655) * std::pow(C, 1.85));
+  const double R = memoFactor(memo, pp, 1, [&] { return 4.727 * L / (std::pow(D, 4.8655) * std::pow(C, 1.85)); });
   return static_cast<float>(powerLaw(R, q, 1.85, w, sums, issues));
 }
 
 float ManningLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues) {
+  return ManningLoss(p, n, w, Q, sums, issues, nullptr);
+}
+
+float ManningLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues, PipeFactorMemo* memo) {
   if (Q == 0.0f || !inRange(n) || !p.pipe[n]) return 0.0f;
   if (!finite(Q)) return raise(issues, kLossBadFlow), 0.0f;
   const Pipe& pp = *p.pipe[n];
@@ -102,7 +121,7 @@ float ManningLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* i
   const double nn = pp.Friction;
   if (!(nn > 0.0) || !finite(nn)) return raise(issues, kLossBadFriction), 0.0f;
   const double q = Q / kGpmPerCfs;
-  const double R = 4.66 * nn * nn * L / std::pow(D, 5.33);
+  const double R = memoFactor(memo, pp, 3, [&] { return 4.66 * nn * nn * L / std::pow(D, 5.33); });
   return static_cast<float>(powerLaw(R, q, 2.0, w, sums, issues));
 }
 
@@ -286,11 +305,12 @@ bool supplyHasInletLoss(const Node& s) {
 }
 
 // A pipe by the project's equation; false for an equation code other than 1..3.
-bool pipeLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues, double& loss) {
+bool pipeLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues, double& loss,
+              PipeFactorMemo* memo = nullptr) {
   switch (p.sys.HeadCalc) {
-    case 1: loss = HazenWilliamsLoss(p, n, w, Q, sums, issues); return true;
+    case 1: loss = HazenWilliamsLoss(p, n, w, Q, sums, issues, memo); return true;
     case 2: loss = DarcyWeisbachLoss(p, n, w, Q, sums, issues); return true;
-    case 3: loss = ManningLoss(p, n, w, Q, sums, issues); return true;
+    case 3: loss = ManningLoss(p, n, w, Q, sums, issues, memo); return true;
     default: raise(issues, kLossBadEquation); return false;
   }
 }
@@ -309,12 +329,13 @@ double supplyLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* i
 
 }  // namespace
 
-LossResult ElementHeadLoss(Project& p, int n, int w, float Q, LoopSums& sums, const Neighbours* around) {
+LossResult ElementHeadLoss(Project& p, int n, int w, float Q, LoopSums& sums, const Neighbours* around,
+                           PipeFactorMemo* memo) {
   LossResult r;
   if (!inRange(n)) return r;
   switch (p.ElemType[n]) {
     case kPipe:
-      if (p.pipe[n]) r.hasLoss = pipeLoss(p, n, w, Q, sums, &r.issues, r.loss);
+      if (p.pipe[n]) r.hasLoss = pipeLoss(p, n, w, Q, sums, &r.issues, r.loss, memo);
       break;
     case kFitting:
     case kValve: {

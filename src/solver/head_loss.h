@@ -64,15 +64,28 @@ inline constexpr int16_t kKindPrv = -3;
 inline constexpr int16_t kKindPsv = -4;
 inline constexpr int16_t kKindFcv = -5;
 
+// The resistance factor R of a pipe under Hazen-Williams or Manning depends only on its length,
+// diameter and friction value; a caller that evaluates the same pipes many times keeps one memo per
+// pipe so the powers of D and C are formed once. The memo checks its inputs on every use, so an
+// edited pipe or a changed equation is simply worked out again.
+struct PipeFactorMemo {
+  float length = 0, dia = 0;
+  double friction = 0;
+  int16_t equation = 0;  // 0: empty
+  double R = 0.0;
+};
+
 // ---- the loss routines (n = element number, w = direction weight, usually ±1 or 0) ----
 
 // Pipes, R = 4.727 L / (D^4.8655 C^1.85), h = R |q|^1.85.
 float HazenWilliamsLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues = nullptr);
+float HazenWilliamsLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues, PipeFactorMemo* memo);
 // Pipes; fittings and valves (stores EqLength) and tank inlets/exits as equivalent lengths.
 // Colebrook by three Newton steps above Re 2000, 64/Re at and below.
 float DarcyWeisbachLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues = nullptr);
 // Pipes, R = 4.66 n² L / D^5.33, h = R q².
 float ManningLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues = nullptr);
+float ManningLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues, PipeFactorMemo* memo);
 // Fittings, valves, nozzles/orifices (orifice equation) and tank inlets/exits: h = K V²/2g.
 double KValueLoss(Project& p, int n, int w, float Q, LoopSums& sums, unsigned* issues = nullptr);
 
@@ -111,8 +124,9 @@ struct Neighbours {
 // KValueLoss. Supply: only a tank (type 0/1) with inlet/exit type ≠ 0 and K ≠ 0. FVH: FvhLoss at
 // |Q| (the sums are not touched: the iteration adds an FVH's own terms). Gauge, pump: no loss.
 // The caller stores `loss` in the element's head-loss field when hasLoss is set.
+// `memo`, when given, is the pipe's resistance-factor memo (see PipeFactorMemo).
 LossResult ElementHeadLoss(Project& p, int n, int w, float Q, LoopSums& sums,
-                           const Neighbours* around = nullptr);
+                           const Neighbours* around = nullptr, PipeFactorMemo* memo = nullptr);
 
 // Total head loss of a line at half the solved flows, for the pump plot. `route` is the solver's
 // route of the pump's line (Routes[LineOf(pump)]), read up to its -1 end marker. Elements not placed

@@ -156,7 +156,7 @@ bool Solution::routePass(int r) {
         const float Q = pp.Flow;
         if (Q != 0) {
           const float s = signOf(Q);
-          LossResult res = ElementHeadLoss(p, e, w, Q, sums_);
+          LossResult res = ElementHeadLoss(p, e, w, Q, sums_, nullptr, &pipeFactors_[e]);
           lossIssues_[e] |= res.issues;
           if (res.hasLoss) {
             pp.HeadLoss = static_cast<float>(res.loss);

@@ -156,6 +156,7 @@ class Solution {
   int pathLen_ = 0;
   std::array<int16_t, kMaxElem + 1> undefinedTreatments_{};
   std::array<unsigned, kMaxElem + 1> lossIssues_{};
+  std::array<PipeFactorMemo, kMaxElem + 1> pipeFactors_{};  // resistance factors, checked on use
   std::array<float, kMaxElem + 1> nodeFlow_{};
   std::array<int16_t, kMaxElem + 1> nodeCount_{};
   LoopSums sums_;

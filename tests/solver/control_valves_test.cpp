@@ -157,7 +157,9 @@ TEST(Prv, SettlesAtTheDefaultToleranceAloneAndInSeriesWithAnFcv) {
       EXPECT_NEAR(f.p.node[g]->Pressure, 30.0, 0.03) << f.dump();
       EXPECT_NEAR(prv.Flow, q30, 0.002 * q30);
       EXPECT_GT(prv.Coef, 0.0f);
-      if (fcv) EXPECT_FLOAT_EQ(f.p.valfit[fcv]->Coef, 0.0f);
+      if (fcv) {
+        EXPECT_FLOAT_EQ(f.p.valfit[fcv]->Coef, 0.0f);
+      }
     }
   }
 }

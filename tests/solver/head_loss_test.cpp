@@ -105,6 +105,35 @@ TEST_F(HeadLossTest, ManningMatchesTheFullPipeManningFormula) {
   EXPECT_NEAR(ManningLoss(p, 1, 0, 400.0f, sums), expected, expected * 5e-3);
 }
 
+// A pipe's resistance factor kept in a memo: the loss is the textbook value, and a pipe edited
+// between calls (length, diameter, friction) or another equation gets its own factor, not the old one.
+TEST_F(HeadLossTest, ResistanceFactorMemoFollowsEveryInput) {
+  auto hw = [](double Lft, double d, double C, double Q) {
+    return 10.44 * Lft * std::pow(Q, 1.85) / (std::pow(C, 1.85) * std::pow(d, 4.8655));
+  };
+  auto manning = [&](double Lft, double d, double n, double Q) {
+    const double V = velocity(Q, d), R = d / 12.0 / 4.0;
+    return Lft * std::pow(n * V / (1.486 * std::pow(R, 2.0 / 3.0)), 2.0);
+  };
+  pipe(1, 100, 2.067, 140);
+  PipeFactorMemo memo;
+  double expected = hw(100, 2.067, 140, 50);
+  EXPECT_NEAR(HazenWilliamsLoss(p, 1, 0, 50.0f, sums, nullptr, &memo), expected, expected * 2e-3);
+  EXPECT_NEAR(HazenWilliamsLoss(p, 1, 0, 50.0f, sums, nullptr, &memo), expected, expected * 2e-3);
+  p.pipe[1]->Length = 200 * 12.0f;
+  expected = hw(200, 2.067, 140, 50);
+  EXPECT_NEAR(HazenWilliamsLoss(p, 1, 0, 50.0f, sums, nullptr, &memo), expected, expected * 2e-3);
+  p.pipe[1]->InsideDia = 3.068f;
+  expected = hw(200, 3.068, 140, 50);
+  EXPECT_NEAR(HazenWilliamsLoss(p, 1, 0, 50.0f, sums, nullptr, &memo), expected, expected * 2e-3);
+  p.pipe[1]->Friction = 100;
+  expected = hw(200, 3.068, 100, 50);
+  EXPECT_NEAR(HazenWilliamsLoss(p, 1, 0, 50.0f, sums, nullptr, &memo), expected, expected * 2e-3);
+  p.pipe[1]->Friction = 0.012f;  // the same memo under Manning
+  expected = manning(200, 3.068, 0.012, 50);
+  EXPECT_NEAR(ManningLoss(p, 1, 0, 50.0f, sums, nullptr, &memo), expected, expected * 5e-3);
+}
+
 TEST_F(HeadLossTest, DarcyWeisbachTurbulentAgreesWithColebrook) {
   p.liquid.LiqKVis = 1.0;  // water near 68 °F
   struct Case { double gpm, dIn, eps; };
