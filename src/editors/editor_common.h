@@ -47,7 +47,7 @@ class ElementEditorBase {
   bool isNew() const { return mode_ == EditorMode::New; }
   bool isClipboard() const { return mode_ == EditorMode::Clipboard; }
   int elem() const { return elem_; }
-  // The control that a refused entry puts the focus on (the spec's control name), else empty.
+  // The control that a refused entry puts the focus on (the form's control name), else empty.
   const std::string& focus() const { return focus_; }
   // After an accepted clipboard edit whose ID changed: the entry's new caption.
   const std::string& clipCaption() const { return clipCaption_; }

@@ -195,7 +195,7 @@ struct Spec {
   char conv = 0;
 };
 
-// Parses the specification after '%' at fmt[pos]; on success sets pos past the conversion.
+// Parses the conversion directive after '%' at fmt[pos]; on success sets pos past the conversion.
 bool parseSpec(std::string_view fmt, size_t& pos, Spec& spec) {
   size_t i = pos;
   while (i < fmt.size() && fmt[i] == '-') {
