@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "cli/command.h"
+#include "cli/stderr_prompter.h"
 #include "files/atomic_write.h"
 #include "files/byte_io.h"
 #include "files/model_json.h"
@@ -14,27 +15,6 @@
 namespace vt::cli {
 
 namespace {
-
-// Shows what the program would show in its message boxes on standard error; a question takes its
-// default answer (Yes when it has none), so that a heavy clipboard is read whole.
-class StderrPrompter : public Prompter {
- public:
-  Answer message(MsgKind, const std::string& text, Buttons buttons, Answer defaultButton) override {
-    std::cerr << text << "\n";
-    if (defaultButton != Answer::None) return defaultButton;
-    return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
-  }
-  std::optional<std::string> inputLine(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> openFileName(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> saveFileName(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override {
-    return std::nullopt;
-  }
-};
 
 bool looksLikeClipboard(const std::string& path) {
   std::ifstream f(path, std::ios::binary);

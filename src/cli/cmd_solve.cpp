@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "cli/stderr_prompter.h"
 #include "files/project_file.h"
 #include "solver/solution.h"
 #include "solver/solution_json.h"
@@ -12,26 +13,6 @@
 namespace vt::cli {
 
 namespace {
-
-// Message boxes on standard error; a question takes its default answer (Yes when it has none).
-class StderrPrompter : public Prompter {
- public:
-  Answer message(MsgKind, const std::string& text, Buttons buttons, Answer defaultButton) override {
-    std::cerr << text << "\n";
-    if (defaultButton != Answer::None) return defaultButton;
-    return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
-  }
-  std::optional<std::string> inputLine(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> openFileName(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> saveFileName(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override {
-    return std::nullopt;
-  }
-};
 
 // A solution window that is never shown: error boxes go to standard error, nothing halts.
 class CliHost : public PlainSolveHost {
