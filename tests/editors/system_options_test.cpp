@@ -196,7 +196,9 @@ TEST(SystemOptions, EquationChangeConvertsEveryPipe) {
     form.equationClicked(c.to);
     ASSERT_FALSE(f.prompt.shown.empty());
     EXPECT_EQ(f.prompt.prompts.size(), 1u);
-    if (!c.answer) EXPECT_EQ(f.lastText(), "All pipe Absolute Roughness values will be reset if you click Accept...");
+    if (!c.answer) {
+      EXPECT_EQ(f.lastText(), "All pipe Absolute Roughness values will be reset if you click Accept...");
+    }
     ASSERT_TRUE(form.accept());
     EXPECT_EQ(f.p.sys.HeadCalc, c.to);
     EXPECT_NEAR(f.p.pipe[f.p1]->Friction, c.friction, 1e-9);

@@ -24,8 +24,12 @@ void* operator new(std::size_t size) {
   if (void* ptr = std::malloc(size ? size : 1)) return ptr;
   throw std::bad_alloc();
 }
+// GCC cannot see that these frees match the malloc of operator new above.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* ptr) noexcept { std::free(ptr); }
 void operator delete(void* ptr, std::size_t) noexcept { std::free(ptr); }
+#pragma GCC diagnostic pop
 
 namespace vt {
 namespace {

@@ -363,7 +363,7 @@ void drawElement(QPainter& p, const Workspace& ws, const ElementGeom& g, const P
 
 }  // namespace
 
-void paintWorkspace(QPainter& p, const Workspace& ws, Project& pr, const PaintStyle& st) {
+void paintWorkspace(QPainter& p, const Workspace& ws, Project& /*pr*/, const PaintStyle& st) {
   const int width = ws.pictureWidth > 0 ? ws.pictureWidth : ws.clientWidth;
   p.save();
   p.fillRect(QRectF(0, 0, width, ws.clientHeight), Qt::white);
