@@ -17,6 +17,18 @@
 namespace vt::ui {
 
 namespace {
+// "&Accept" of every element editor: an accepted model closes the dialog; a refused one shows its
+// values again and puts the focus on the field it names.
+template <class Model>
+void acceptOrRefuse(QDialog* dialog, Model& model, const std::function<void()>& refresh) {
+  if (model.accept()) {
+    dialog->accept();
+    return;
+  }
+  refresh();
+  focusNamed(dialog, model.focus());
+}
+
 template <class Ui>
 void connectAcceptCancel(QDialog* d, Ui* ui, std::function<void()> accept) {
   QObject::connect(ui->ApplyChanges, &QPushButton::clicked, d, accept);
@@ -93,12 +105,7 @@ void PipeEditorDialog::collect() {
 
 void PipeEditorDialog::ApplyChangesClick() {
   collect();
-  if (model_.accept()) {
-    accept();
-    return;
-  }
-  refresh();
-  focusNamed(this, model_.focus());
+  acceptOrRefuse(this, model_, [this] { refresh(); });
 }
 
 // ================================================================ valve and fitting
@@ -198,12 +205,7 @@ void ValfitEditorDialog::collect() {
 
 void ValfitEditorDialog::ApplyChangesClick() {
   collect();
-  if (model_.accept()) {
-    accept();
-    return;
-  }
-  refresh();
-  focusNamed(this, model_.focus());
+  acceptOrRefuse(this, model_, [this] { refresh(); });
 }
 
 // ================================================================ pump
@@ -302,12 +304,7 @@ void PumpEditorDialog::collect() {
 
 void PumpEditorDialog::ApplyChangesClick() {
   collect();
-  if (model_.accept()) {
-    accept();
-    return;
-  }
-  refresh();
-  focusNamed(this, model_.focus());
+  acceptOrRefuse(this, model_, [this] { refresh(); });
 }
 
 // ================================================================ FVH
@@ -350,12 +347,7 @@ void FvhEditorDialog::collect() {
 
 void FvhEditorDialog::ApplyChangesClick() {
   collect();
-  if (model_.accept()) {
-    accept();
-    return;
-  }
-  refresh();
-  focusNamed(this, model_.focus());
+  acceptOrRefuse(this, model_, [this] { refresh(); });
 }
 
 // ================================================================ supply and gauge
@@ -477,12 +469,7 @@ void SupplyEditorDialog::collect() {
 
 void SupplyEditorDialog::ApplyChangesClick() {
   collect();
-  if (model_.accept()) {
-    accept();
-    return;
-  }
-  refresh();
-  focusNamed(this, model_.focus());
+  acceptOrRefuse(this, model_, [this] { refresh(); });
 }
 
 GaugeEditorDialog::GaugeEditorDialog(QWidget* parent, Project& project, EditorSetup setup)
@@ -525,12 +512,7 @@ void GaugeEditorDialog::collect() {
 
 void GaugeEditorDialog::ApplyChangesClick() {
   collect();
-  if (model_.accept()) {
-    accept();
-    return;
-  }
-  refresh();
-  focusNamed(this, model_.focus());
+  acceptOrRefuse(this, model_, [this] { refresh(); });
 }
 
 }  // namespace vt::ui
